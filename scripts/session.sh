@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Runs one command inside a private test session: its own Xvfb display, a Wine prefix (made once and
+# reused), and a private PulseAudio server whose null sink "probe" is the default output and whose monitor
+# is the default input, so what a program plays is what it records.
+#
+#   scripts/session.sh [--no-audio] [--display-from-env] -- command [args...]
+#
+# --no-audio          no audio server at all: Wine then sees no sound device.
+# --display-from-env  use the caller's $DISPLAY instead of a private Xvfb (for `make run` on a desktop).
+#
+# The session ends exactly what it started (Xvfb, PulseAudio, the keep-alive player, the prefix's
+# wineserver), also when the command fails or the script is interrupted. The command's exit code is returned.
+# COILPROBE_PREFIX chooses the Wine prefix (default build/wine); sessions that run at the same time need
+# prefixes of their own.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+audio=1
+own_display=1
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --no-audio) audio=0; shift ;;
+    --display-from-env) own_display=0; shift ;;
+    --) shift; break ;;
+    *) break ;;
+  esac
+done
+[ $# -gt 0 ] || { echo "usage: $0 [--no-audio] [--display-from-env] -- command..." >&2; exit 2; }
+
+export WINEPREFIX=${COILPROBE_PREFIX:-$root/build/wine}
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+
+tmp=$(mktemp -d /tmp/coilprobe-session.XXXXXX)
+pids=()
+wine_started=0
+
+cleanup() {
+  trap - EXIT INT TERM
+  if [ "$wine_started" = 1 ]; then wineserver -k >/dev/null 2>&1; fi
+  for ((i=${#pids[@]}-1; i>=0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  for p in "${pids[@]}"; do
+    for _ in $(seq 50); do kill -0 "$p" 2>/dev/null || break; sleep 0.05; done
+    kill -9 "$p" 2>/dev/null
+  done
+  if [ -f "$tmp/pulse.pid" ]; then
+    pp=$(cat "$tmp/pulse.pid"); kill "$pp" 2>/dev/null
+    for _ in $(seq 50); do kill -0 "$pp" 2>/dev/null || break; sleep 0.05; done
+    kill -9 "$pp" 2>/dev/null
+  fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# A private X server on the first free display number.
+if [ "$own_display" = 1 ]; then
+  for n in $(seq 90 190); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+    xpid=$!
+    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; kill -0 $xpid 2>/dev/null || break; sleep 0.05; done
+    if kill -0 $xpid 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      pids+=($xpid); export DISPLAY=":$n"; break
+    fi
+  done
+  [ -n "${DISPLAY:-}" ] || { echo "session: no free X display" >&2; exit 1; }
+fi
+
+# The Wine prefix: made once, reused; the fonts linked in, and Wine drawing its own window frames.
+if [ ! -f "$WINEPREFIX/.coilprobe-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wine_started=1
+  wineboot -i >/dev/null 2>&1
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.coilprobe-ready"
+fi
+
+# The loopback rig: a null sink as default output, its monitor as default input, kept busy.
+export XDG_RUNTIME_DIR="$tmp/run"
+mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+if [ "$audio" = 1 ]; then
+  export PULSE_SERVER="unix:$tmp/pulse.sock"
+  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=yes \
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$tmp/pulse.sock" \
+    --load="module-null-sink sink_name=probe rate=44100 channels=2" >"$tmp/pulse.log" 2>&1
+  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+  ppid_file=$(find "$XDG_RUNTIME_DIR" -name pid 2>/dev/null | head -1)
+  [ -n "$ppid_file" ] && cp "$ppid_file" "$tmp/pulse.pid"
+  pactl set-default-sink probe && pactl set-default-source probe.monitor || { echo "session: no PulseAudio" >&2; cat "$tmp/pulse.log" >&2; exit 1; }
+  pacat --playback -d probe --format=s16le --rate=44100 --channels=2 --latency-msec=20 /dev/zero &
+  pids+=($!)
+else
+  export PULSE_SERVER="unix:$tmp/no-such-server"
+fi
+
+# Start the wineserver and Wine's background services now, detached from the command's output: a test
+# runner waits for every process that holds its output pipe open. They are ours and end with the session.
+wine_started=1
+wineserver -p >/dev/null 2>&1
+wine cmd /c exit </dev/null >/dev/null 2>&1
+
+"$@"
