@@ -39,6 +39,10 @@ test-win: win
 
 test: test-native test-asan test-win
 
+# Benchmarks: every bench_* program of the native and the Windows tree (the latter under Wine).
+bench: native win
+	@scripts/bench.sh $(NATIVE) $(WIN)
+
 run: win
 	@scripts/run.sh $(EXE)
 
