@@ -3,9 +3,10 @@
 # reused), and a private PulseAudio server whose null sink "probe" is the default output and whose monitor
 # is the default input, so what a program plays is what it records.
 #
-#   scripts/session.sh [--no-audio] [--display-from-env] -- command [args...]
+#   scripts/session.sh [--no-audio|--system-audio] [--display-from-env] -- command [args...]
 #
 # --no-audio          no audio server at all: Wine then sees no sound device.
+# --system-audio      the caller's own sound system instead of the loopback rig (for `make run`).
 # --display-from-env  use the caller's $DISPLAY instead of a private Xvfb (for `make run` on a desktop).
 #
 # The session ends exactly what it started (Xvfb, PulseAudio, the keep-alive player, the prefix's
@@ -20,12 +21,13 @@ own_display=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --no-audio) audio=0; shift ;;
+    --system-audio) audio=2; shift ;;
     --display-from-env) own_display=0; shift ;;
     --) shift; break ;;
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { echo "usage: $0 [--no-audio] [--display-from-env] -- command..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 [--no-audio|--system-audio] [--display-from-env] -- command..." >&2; exit 2; }
 
 export WINEPREFIX=${COILPROBE_PREFIX:-$root/build/wine}
 export WINEARCH=win32
@@ -82,8 +84,10 @@ if [ ! -f "$WINEPREFIX/.coilprobe-ready" ]; then
 fi
 
 # The loopback rig: a null sink as default output, its monitor as default input, kept busy.
-export XDG_RUNTIME_DIR="$tmp/run"
-mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+if [ "$audio" != 2 ]; then
+  export XDG_RUNTIME_DIR="$tmp/run"
+  mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+fi
 if [ "$audio" = 1 ]; then
   export PULSE_SERVER="unix:$tmp/pulse.sock"
   pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=yes \
@@ -95,7 +99,7 @@ if [ "$audio" = 1 ]; then
   pactl set-default-sink probe && pactl set-default-source probe.monitor || { echo "session: no PulseAudio" >&2; cat "$tmp/pulse.log" >&2; exit 1; }
   pacat --playback -d probe --format=s16le --rate=44100 --channels=2 --latency-msec=20 /dev/zero &
   pids+=($!)
-else
+elif [ "$audio" = 0 ]; then
   export PULSE_SERVER="unix:$tmp/no-such-server"
 fi
 
