@@ -1,0 +1,253 @@
+// The recorder element against the logging fake library: its calls, the wave file it writes (header,
+// blocks, size fields, truncation of an older file) and memory mode.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
+
+#include "audio/recorder.h"
+#include "audio/wave_file.h"
+#include "tests/audio/fake_audio_library.h"
+#include "tests/audio/probes.h"
+#include "toolkit/stream.h"
+
+using ::testing::ElementsAre;
+namespace fs = std::filesystem;
+
+namespace {
+
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
+
+std::vector<uint8_t> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class RecorderTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Fake = {};
+    StartEvents();
+    dir_ = fs::temp_directory_path() / ("recorder_test_" + std::to_string(getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    StopEvents();
+    fs::remove_all(dir_);
+  }
+  std::string File(const char* name) const { return (dir_ / name).string(); }
+  // Hands one block to the recorder as the library's recording thread would.
+  static int32_t Deliver(const std::vector<uint8_t>& block) {
+    return Fake.RecordProc(block.data(), static_cast<uint32_t>(block.size()), Fake.RecordUser);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(RecorderTest, InitClosesTheDeviceAgainAndReportsOnlyWhenItFails) {
+  TZvBASS_Record recorder;
+  Receiver errors;
+  recorder.onError = errors.Link();
+  TData none;
+  recorder.doInit(none, 0);
+  EXPECT_THAT(Fake.Calls, ElementsAre("BASS_RecordInit(-1)"));
+
+  Fake.Calls.clear();
+  Fake.RecordInitResult = 0;
+  Fake.ErrorCodes = {1, 2};
+  recorder.doInit(none, 0);
+  EXPECT_THAT(Fake.Calls,
+              ElementsAre("BASS_RecordInit(-1)", "BASS_RecordFree()", "BASS_ErrorGetCode()", "BASS_ErrorGetCode()"));
+  ASSERT_EQ(errors.Values.size(), 1u);
+  EXPECT_EQ(errors.Values[0].IntValue, 2);
+}
+
+TEST_F(RecorderTest, StereoDefaultsGiveHeaderAndLibraryCall) {
+  {
+    TZvBASS_Record recorder;
+    SetFakeUser(&recorder);
+    recorder.Freq = 44100;
+    recorder.Channels = 1;
+    recorder.FileName = RcString(File("stereo.wav").c_str());
+    TData none;
+    recorder.doStart(none, 0);
+    EXPECT_THAT(Fake.Calls, ElementsAre("BASS_ChannelIsActive(1)", "BASS_RecordStart(44100, 0, proc, user)"));
+  }
+  const auto file = ReadFile(File("stereo.wav"));
+  ASSERT_EQ(file.size(), 44u);
+  EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "RIFF");
+  EXPECT_EQ(U32(file, 4), 36u);
+  EXPECT_EQ(std::string(file.begin() + 8, file.begin() + 16), "WAVEfmt ");
+  EXPECT_EQ(U32(file, 16), 16u);
+  EXPECT_EQ(U16(file, 20), 1u);
+  EXPECT_EQ(U16(file, 22), 2u);
+  EXPECT_EQ(U32(file, 24), 44100u);
+  EXPECT_EQ(U32(file, 28), 176400u);
+  EXPECT_EQ(U16(file, 32), 4u);
+  EXPECT_EQ(U16(file, 34), 16u);
+  EXPECT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
+  EXPECT_EQ(U32(file, 40), 0u);
+  // The element stopped the recording it started before it closed the file.
+  EXPECT_EQ(Fake.Calls.back(), "BASS_RecordFree()");
+}
+
+TEST_F(RecorderTest, MonoAndAWrappedRateFromTheLink) {
+  TZvBASS_Record recorder;
+  recorder.Channels = 0;
+  IntegerSource rate{{70000}};
+  recorder.FreqLink = rate.Link();
+  recorder.FileName = RcString(File("mono.wav").c_str());
+  TData none;
+  recorder.doStart(none, 0);
+  const auto file = ReadFile(File("mono.wav"));
+  ASSERT_EQ(file.size(), 44u);
+  EXPECT_EQ(U16(file, 22), 1u);
+  EXPECT_EQ(U32(file, 24), 4464u);
+  EXPECT_EQ(U32(file, 28), 8928u);
+  EXPECT_EQ(U16(file, 32), 2u);
+  EXPECT_EQ(Fake.Calls[1].substr(0, 25), "BASS_RecordStart(4464, 2,");
+}
+
+TEST_F(RecorderTest, IncomingValuesGoToTheFirstReadWithoutLinkOrDefault) {
+  TZvBASS_Record recorder;
+  recorder.Freq = 0;
+  recorder.Channels = 1;
+  recorder.InMemory = true;
+  TData incoming;
+  SetInteger(8000, incoming);
+  recorder.doStart(incoming, 0);
+  EXPECT_EQ(Fake.Calls[1].substr(0, 25), "BASS_RecordStart(8000, 0,");
+}
+
+TEST_F(RecorderTest, BytesPerSecondWrapsIn32BitSignedArithmetic) {
+  const TWaveHeader h = WaveHeader(65535, 65535);
+  const std::vector<uint8_t> b(h.begin(), h.end());
+  // 65535 * 16 * 65535 wraps to -2097136, which divides to -262142.
+  EXPECT_EQ(static_cast<int32_t>(U32(b, 28)), -262142);
+  EXPECT_EQ(U16(b, 32), 0xFFFEu);
+}
+
+TEST_F(RecorderTest, SecondStartWhileRecordingDoesNothing) {
+  TZvBASS_Record recorder;
+  recorder.InMemory = true;
+  TData none;
+  recorder.doStart(none, 0);
+  TStream* first = recorder.Target;
+  Fake.Calls.clear();
+  Fake.IsActiveResult = AUDIO_PLAYING;
+  recorder.doStart(none, 0);
+  EXPECT_THAT(Fake.Calls, ElementsAre("BASS_ChannelIsActive(1)"));
+  EXPECT_EQ(recorder.Target, first);
+}
+
+TEST_F(RecorderTest, BlocksFollowTheHeaderAndTheSizesAreRightAfterEveryBlock) {
+  TZvBASS_Record recorder;
+  recorder.Freq = 44100;
+  recorder.Channels = 1;
+  recorder.FileName = RcString(File("blocks.wav").c_str());
+  TData none;
+  recorder.doStart(none, 0);
+  const std::vector<uint8_t> a{1, 2, 3, 4, 5, 6, 7, 8}, b{9, 10, 11, 12};
+  EXPECT_EQ(Deliver(a), 1);
+  auto file = ReadFile(File("blocks.wav"));
+  ASSERT_EQ(file.size(), 52u);
+  EXPECT_EQ(U32(file, 4), 44u);
+  EXPECT_EQ(U32(file, 40), 8u);
+  EXPECT_EQ(Deliver(b), 1);
+  file = ReadFile(File("blocks.wav"));
+  ASSERT_EQ(file.size(), 56u);
+  EXPECT_EQ(U32(file, 4), 48u);
+  EXPECT_EQ(U32(file, 40), 12u);
+  EXPECT_THAT(std::vector<uint8_t>(file.begin() + 44, file.end()), ElementsAre(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12));
+}
+
+TEST_F(RecorderTest, AnOlderLongerFileIsReplacedNotOverlaid) {
+  {
+    std::ofstream old(File("old.wav"), std::ios::binary);
+    old << std::string(1000, 'x');
+  }
+  TZvBASS_Record recorder;
+  recorder.Channels = 1;
+  recorder.Freq = 44100;
+  recorder.FileName = RcString(File("old.wav").c_str());
+  TData none;
+  recorder.doStart(none, 0);
+  Deliver({1, 2, 3, 4});
+  const auto file = ReadFile(File("old.wav"));
+  ASSERT_EQ(file.size(), 48u);
+  EXPECT_EQ(U32(file, 40), 4u);
+}
+
+TEST_F(RecorderTest, FailedStartReportsAndLeavesTheHeaderAndARetryWritesAgain) {
+  TZvBASS_Record recorder;
+  Receiver errors;
+  recorder.onError = errors.Link();
+  recorder.Channels = 1;
+  recorder.Freq = 44100;
+  recorder.FileName = RcString(File("retry.wav").c_str());
+  Fake.RecordStartResult = 0;
+  Fake.ErrorCodes = {3, 3};
+  TData none;
+  recorder.doStart(none, 0);
+  ASSERT_EQ(errors.Values.size(), 1u);
+  EXPECT_EQ(errors.Values[0].IntValue, 3);
+  EXPECT_EQ(ReadFile(File("retry.wav")).size(), 44u);
+
+  Fake.RecordStartResult = AUDIO_RECORD_CHANNEL;
+  recorder.doStart(none, 0);
+  Deliver({7, 7, 7, 7});
+  const auto file = ReadFile(File("retry.wav"));
+  ASSERT_EQ(file.size(), 48u);
+  EXPECT_EQ(U32(file, 40), 4u);
+}
+
+TEST_F(RecorderTest, AFileThatCannotBeOpenedIsSilent) {
+  TZvBASS_Record recorder;
+  Receiver errors;
+  recorder.onError = errors.Link();
+  TData none;
+  recorder.doStart(none, 0);  // empty name
+  EXPECT_FALSE(recorder.Target->IsOpen());
+  EXPECT_EQ(Deliver({1, 2, 3, 4}), 1);
+  recorder.FileName = RcString(dir_.string().c_str());  // a directory
+  recorder.doStart(none, 0);
+  EXPECT_FALSE(recorder.Target->IsOpen());
+  EXPECT_EQ(Deliver({1, 2, 3, 4}), 1);
+  EXPECT_TRUE(errors.Values.empty());
+  EXPECT_TRUE(fs::is_directory(dir_));
+}
+
+TEST_F(RecorderTest, MemoryModeHandsOnJustTheLastBlockFromItsStart) {
+  struct BlockReader {
+    std::vector<std::vector<uint8_t>> Blocks;
+    void doData(TData& data, uint16_t) {
+      ASSERT_EQ(data.Kind, dtStream);
+      auto* stream = static_cast<TStream*>(data.Object);
+      std::vector<uint8_t> block(static_cast<size_t>(stream->Size()));
+      EXPECT_EQ(stream->Position(), 0u);
+      stream->Read(block.data(), block.size());
+      Blocks.push_back(block);
+    }
+  } reader;
+  TZvBASS_Record recorder;
+  recorder.InMemory = true;
+  recorder.FileName = RcString(File("unused.wav").c_str());
+  recorder.onData = MakeEvent<&BlockReader::doData>(&reader);
+  TData none;
+  recorder.doStart(none, 0);
+  Deliver({1, 2, 3, 4, 5, 6});
+  Deliver({7, 8});
+  EXPECT_THAT(reader.Blocks, ElementsAre(ElementsAre(1, 2, 3, 4, 5, 6), ElementsAre(7, 8)));
+  EXPECT_FALSE(fs::exists(File("unused.wav")));
+}
+
+}  // namespace
