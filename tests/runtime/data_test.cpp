@@ -1,0 +1,273 @@
+// Links, the dispatcher switch, firing, forward chains, the reading rule of data inputs and the
+// conversions of a value.
+#include "runtime/data.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// Records what its input receives; its data output hands out a preset value.
+struct Probe {
+  std::vector<TData> received;
+  std::vector<uint16_t> indexes;
+  TData value;
+
+  void doEvent(TData& data, uint16_t index) {
+    received.push_back(data);
+    indexes.push_back(index);
+  }
+  void doValue(TData& data, uint16_t) { data = value; }
+};
+
+// Adds one to the integer it receives and forwards it to its own output, as a pass-through element does.
+struct Incrementer {
+  TZv_Event onResult;
+  std::vector<int32_t> seen;
+  std::vector<uintptr_t> frames;
+
+  void doEvent(TData& data, uint16_t) {
+    seen.push_back(data.IntValue);
+    frames.push_back(reinterpret_cast<uintptr_t>(__builtin_frame_address(0)));
+    TData next;
+    SetInteger(data.IntValue + 1, next);
+    ForwardData(data, &onResult, next);
+  }
+};
+
+class Runtime : public ::testing::Test {
+protected:
+  void SetUp() override { StartEvents(); }
+  void TearDown() override { StopEvents(); }
+
+  Probe probe;
+  TZv_Event toProbe = MakeEvent<&Probe::doEvent>(&probe, 3);
+  TZv_Event fromProbe = MakeEvent<&Probe::doValue>(&probe);
+  TZv_Event unconnected;
+};
+
+// A data output that works on the value it is handed.
+struct Doubler {
+  void doValue(TData& data, uint16_t) { SetInteger(data.IntValue * 2, data); }
+};
+
+TData Integer(int32_t n) {
+  TData data;
+  SetInteger(n, data);
+  return data;
+}
+
+TData Text(const char* text) {
+  TData data;
+  data.Kind = dtString;
+  data.StrValue = text;
+  return data;
+}
+
+TData Real(double x) {
+  TData data;
+  SetReal(data, x);
+  return data;
+}
+
+}  // namespace
+
+TEST_F(Runtime, DeliveryFollowsTheDispatcherSwitch) {
+  probe.value = Integer(9);
+  TData incoming;
+  StopEvents();
+  FireInteger(toProbe, 1);
+  EXPECT_EQ(ReadInteger(incoming, fromProbe, 0), 0);
+  EXPECT_TRUE(probe.received.empty());
+
+  StartEvents();
+  FireInteger(toProbe, 2);
+  EXPECT_EQ(ReadInteger(incoming, fromProbe, 0), 9);
+  ASSERT_EQ(probe.received.size(), 1u);
+  EXPECT_EQ(probe.received[0].IntValue, 2);
+  EXPECT_EQ(probe.indexes[0], 3);
+
+  StopEvents();
+  FireInteger(toProbe, 3);
+  TData kept = Integer(4);
+  GetLinkData(kept, fromProbe);
+  EXPECT_EQ(ReadString(incoming, fromProbe, RcString()).str(), "");
+  EXPECT_EQ(probe.received.size(), 1u);
+  EXPECT_EQ(kept.Kind, dtInteger);
+  EXPECT_EQ(kept.IntValue, 4);
+}
+
+TEST_F(Runtime, FiringSendsAFreshValueOfEachKind) {
+  TStream* stream = reinterpret_cast<TStream*>(&probe);
+  FireNull(toProbe);
+  FireReal(toProbe, 0.25);
+  FireStream(toProbe, stream);
+  FireInteger(unconnected, 5);
+  ASSERT_EQ(probe.received.size(), 3u);
+  EXPECT_EQ(probe.received[0].Kind, dtNull);
+  EXPECT_EQ(probe.received[1].Kind, dtReal);
+  EXPECT_EQ(probe.received[1].RealValue, 0.25);
+  EXPECT_EQ(probe.received[2].Kind, dtStream);
+  EXPECT_EQ(probe.received[2].Object, stream);
+  for (const TData& data : probe.received) EXPECT_TRUE(data.StrValue.empty());
+}
+
+TEST_F(Runtime, CopiesShareTheString) {
+  TData original = Text("343");
+  TData copy = original;
+  TData forwarded;
+  ForwardData(forwarded, &unconnected, original);
+  EXPECT_EQ(original.StrValue.RefCount(), 3);
+  EXPECT_EQ(copy.StrValue.c_str(), original.StrValue.c_str());
+  SetInteger(1, copy);
+  EXPECT_EQ(copy.StrValue.RefCount(), 3);  // setting another kind's payload leaves the string alone
+  copy = TData();
+  EXPECT_EQ(original.StrValue.RefCount(), 2);  // copying over a value releases its old string
+}
+
+TEST_F(Runtime, ForwardTowardAnUnconnectedLinkEndsInTheSendersValue) {
+  Incrementer last;
+  TZv_Event toLast = MakeEvent<&Incrementer::doEvent>(&last);
+  TData value = Integer(41);
+  CallEvent(toLast, value);
+  EXPECT_EQ(value.Kind, dtInteger);
+  EXPECT_EQ(value.IntValue, 42);
+}
+
+TEST_F(Runtime, ForwardChainRunsInOneDispatcherCall) {
+  std::vector<Incrementer> chain(1000);
+  for (size_t i = 0; i + 1 < chain.size(); ++i)
+    chain[i].onResult = MakeEvent<&Incrementer::doEvent>(&chain[i + 1]);
+  chain.back().onResult = toProbe;
+  FireInteger(MakeEvent<&Incrementer::doEvent>(&chain[0]), 0);
+
+  ASSERT_EQ(probe.received.size(), 1u);
+  EXPECT_EQ(probe.received[0].Kind, dtInteger);
+  EXPECT_EQ(probe.received[0].IntValue, 1000);
+  std::vector<uintptr_t> frames;
+  for (size_t i = 0; i < chain.size(); ++i) {
+    ASSERT_EQ(chain[i].seen, std::vector<int32_t>{static_cast<int32_t>(i)});
+    frames.push_back(chain[i].frames[0]);
+  }
+  // Nested calls would move each step's frame deeper; a loop calls every step from the same depth.
+  const auto [low, high] = std::minmax_element(frames.begin(), frames.end());
+  EXPECT_LT(*high - *low, 256u);
+}
+
+TEST_F(Runtime, ForwardingAnAlreadyFlaggedValueKeepsTheRequest) {
+  TData flagged;
+  ForwardData(flagged, &toProbe, Integer(6));
+  TData again;
+  ForwardData(again, &toProbe, flagged);
+  EXPECT_EQ(again.Kind, dtInteger | dtForward);
+  EXPECT_EQ(again.Next, &toProbe);
+}
+
+TEST_F(Runtime, GetLinkDataPassesTheCallersValueUncleared) {
+  Doubler doubler;
+  TData data = Integer(21);
+  GetLinkData(data, MakeEvent<&Doubler::doValue>(&doubler));
+  EXPECT_EQ(data.IntValue, 42);
+  GetLinkData(data, unconnected);
+  EXPECT_EQ(data.Kind, dtNull);
+}
+
+TEST_F(Runtime, ReadIntegerPrecedence) {
+  TData incoming = Integer(7);
+  EXPECT_EQ(ReadInteger(incoming, unconnected, 5), 5);
+  EXPECT_EQ(incoming.Kind, dtInteger);
+
+  probe.value = Integer(9);
+  EXPECT_EQ(ReadInteger(incoming, fromProbe, 5), 9);
+  EXPECT_EQ(incoming.Kind, dtInteger);
+
+  EXPECT_EQ(ReadInteger(incoming, unconnected, 0), 7);
+  EXPECT_EQ(incoming.Kind, dtNull);
+  EXPECT_EQ(ReadInteger(incoming, unconnected, 0), 0);
+}
+
+TEST_F(Runtime, ReadRealAndReadStringConvertWhatTheyTake) {
+  TData incoming = Text("2e3");
+  EXPECT_EQ(ReadReal(incoming, unconnected, 0.0), 2000.0);
+  EXPECT_EQ(ReadReal(incoming, unconnected, 0.0), 0.0);
+  EXPECT_EQ(ReadReal(incoming, unconnected, 1.5), 1.5);
+
+  incoming = Real(0.1 + 0.2);
+  EXPECT_EQ(ReadString(incoming, unconnected, "fixed").str(), "fixed");
+  EXPECT_EQ(ReadString(incoming, unconnected, RcString()).str(), "0.3");
+  EXPECT_EQ(incoming.Kind, dtNull);
+
+  probe.value = Integer(-12);
+  EXPECT_EQ(ReadString(incoming, fromProbe, "fixed").str(), "-12");
+  probe.value = TData();
+  EXPECT_EQ(ReadReal(incoming, fromProbe, 1.5), 0.0);
+}
+
+TEST_F(Runtime, ReadDataCopiesEvenANullIncomingValue) {
+  TData incoming;
+  EXPECT_EQ(ReadData(incoming, unconnected, nullptr).Kind, dtNull);
+
+  incoming = Text("level");
+  const char* shared = incoming.StrValue.c_str();
+  TData nullDefault;
+  TData read = ReadData(incoming, unconnected, &nullDefault);
+  EXPECT_EQ(read.Kind, dtString);
+  EXPECT_EQ(read.StrValue.c_str(), shared);
+  EXPECT_EQ(incoming.Kind, dtNull);
+
+  incoming = Integer(1);
+  TData fallback = Real(2.5);
+  EXPECT_EQ(ReadData(incoming, unconnected, &fallback).RealValue, 2.5);
+  EXPECT_EQ(incoming.Kind, dtInteger);
+
+  probe.value = Integer(8);
+  EXPECT_EQ(ReadData(incoming, fromProbe, &fallback).IntValue, 8);
+  EXPECT_EQ(incoming.Kind, dtInteger);
+}
+
+TEST_F(Runtime, ReadBitmapTakesOnlyBitmaps) {
+  TBitmap* picture = reinterpret_cast<TBitmap*>(&probe);
+  TBitmap* other = reinterpret_cast<TBitmap*>(&fromProbe);
+  TData incoming = Integer(1);
+  EXPECT_EQ(ReadBitmap(incoming, unconnected, nullptr), nullptr);
+  EXPECT_EQ(incoming.Kind, dtInteger);
+
+  incoming.Kind = dtBitmap;
+  incoming.Object = picture;
+  EXPECT_EQ(ReadBitmap(incoming, unconnected, other), other);
+  EXPECT_EQ(ReadBitmap(incoming, unconnected, nullptr), picture);
+  EXPECT_EQ(incoming.Kind, dtNull);
+
+  probe.value = Integer(1);
+  EXPECT_EQ(ReadBitmap(incoming, fromProbe, other), nullptr);
+  probe.value.Kind = dtBitmap;
+  probe.value.Object = picture;
+  EXPECT_EQ(ReadBitmap(incoming, fromProbe, other), picture);
+}
+
+TEST(ValueConversion, ByKind) {
+  TData stream;
+  stream.Kind = dtStream;
+  stream.IntValue = 5;
+  TData flagged = Integer(5);
+  flagged.Kind |= dtForward;
+
+  EXPECT_EQ(ToInteger(Text("-12abc")), -12);
+  EXPECT_EQ(ToInteger(Real(3.7)), 4);
+  EXPECT_EQ(ToInteger(Real(2.5)), 2);
+  EXPECT_EQ(ToInteger(Real(-3.5)), -4);
+  EXPECT_EQ(ToInteger(stream), 0);
+  EXPECT_EQ(ToInteger(flagged), 0);
+
+  EXPECT_EQ(ToReal(Integer(-3)), -3.0);
+  EXPECT_EQ(ToReal(Text("12.5")), 12.5);
+  EXPECT_EQ(ToReal(flagged), 0.0);
+
+  EXPECT_EQ(ToString(Real(100)).str(), "100");
+  EXPECT_EQ(ToString(Integer(-2147483647 - 1)).str(), "-2147483648");
+  EXPECT_EQ(ToString(TData()).str(), "");
+  EXPECT_EQ(ToString(flagged).str(), "");
+}
