@@ -47,7 +47,6 @@ private:
   void CanvasChanged(TCanvas* canvas);
   void SelectIntoCanvas();
   bool SelectedIntoCanvas() const;
-  void CopyTo(HDC dc, int x, int y, int width, int height) const;
 
   int32_t width_;
   int32_t height_;

@@ -72,6 +72,12 @@ private:
   void SelectFont();
   void SelectPen();
   void SelectBrush();
+  // What a control's canvas takes from its control.
+  bool IsOwnerPaintContext(HDC dc) const;
+  int32_t OwnerColor() const;
+  int32_t OwnerTextColor() const;
+  void TakeOwnerBrush(TGraphicTool* brush) const;
+  void TakeOwnerFont(TGraphicTool* font) const;
 
   HDC handle_ = nullptr;
   TGraphicTool* pen_ = nullptr;
