@@ -1,0 +1,9 @@
+// Event-from-data element.
+#include "runtime/event_from_data.h"
+
+void TZvEventFromData::doData(TData& data, uint16_t) { Value = ReadData(data, Data, nullptr); }
+
+void TZvEventFromData::getValue(TData& data, uint16_t) {
+  CallEvent(onEvent, data);
+  data = Value;
+}
