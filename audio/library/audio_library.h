@@ -3,8 +3,11 @@
 // and records from winmm; on Windows every function and callback uses the stdcall convention.
 //
 // Threads: stream and sync callbacks run on the library's playback thread, record callbacks on its
-// recording thread, never on the caller's thread. Every function sets the calling thread's error code
-// (BASS_ErrorGetCode): 0 when it succeeded, one of the AUDIO_ERROR_* codes when it failed.
+// recording thread, never on the caller's thread. Callbacks may call the library again, except
+// BASS_Free and BASS_RecordFree (which wait for those threads). Every function sets the calling thread's
+// error code (BASS_ErrorGetCode): 0 when it succeeded, one of the AUDIO_ERROR_* codes when it failed.
+// The one exception: freeing what is not open does nothing and leaves the code of the previous call, so
+// a caller that frees after a failed init still reads why the init failed.
 #pragma once
 #include <cstdint>
 
@@ -20,7 +23,8 @@ using AudioHandle = uint32_t;
 // The recording channel's fixed handle, valid between BASS_RecordStart and the end of recording.
 constexpr AudioHandle AUDIO_RECORD_CHANNEL = 1;
 
-// Device numbers: output device 0 and recording device -1 are the system's default devices.
+// Device numbers: output device 0 and recording device -1 are the system's default devices; output
+// devices 1, 2, ... and recording devices 0, 1, ... are the system's devices in their order.
 constexpr int AUDIO_DEFAULT_OUTPUT = 0;
 constexpr int AUDIO_DEFAULT_INPUT = -1;
 
@@ -67,7 +71,7 @@ int32_t AUDIO_CALL BASS_Start();
 
 // Stops recording and output, joins the playback and recording threads, closes both devices and
 // forgets every stream and sync. No callback runs after it returns. BASS_Init and BASS_RecordInit work
-// again afterwards. Returns non-zero; fails only with AUDIO_ERROR_NOT_INITIALISED when nothing was open.
+// again afterwards. Returns non-zero.
 int32_t AUDIO_CALL BASS_Free();
 
 // Creates a stream of 16-bit stereo samples at `freq` (must equal the output rate in this library),
@@ -78,8 +82,8 @@ AudioHandle AUDIO_CALL BASS_StreamCreate(uint32_t freq, uint32_t flags, AudioStr
 // accepted and not used. Returns non-zero on success.
 int32_t AUDIO_CALL BASS_StreamPlay(AudioHandle stream, int32_t flush, uint32_t flags);
 
-// Sets a sync on a stream; only AUDIO_SYNC_END_ONCE is supported, `param` must be 0. Returns the sync
-// handle, 0 on failure.
+// Sets a sync on a stream; only AUDIO_SYNC_END_ONCE is supported and `param` is not used. Returns the
+// sync handle, 0 on failure.
 AudioHandle AUDIO_CALL BASS_ChannelSetSync(AudioHandle channel, uint32_t type, uint64_t param, AudioSyncProc proc,
                                            void* user);
 
@@ -94,8 +98,7 @@ uint32_t AUDIO_CALL BASS_ChannelIsActive(AudioHandle channel);
 // Opens recording device `device` (-1 = the default input). Returns non-zero on success.
 int32_t AUDIO_CALL BASS_RecordInit(int32_t device);
 
-// Stops recording, joins the recording thread and closes the recording device. Returns non-zero;
-// AUDIO_ERROR_NOT_INITIALISED when recording was not initialised.
+// Stops recording, joins the recording thread and closes the recording device. Returns non-zero.
 int32_t AUDIO_CALL BASS_RecordFree();
 
 // Starts recording 16-bit samples at `freq`, stereo or with AUDIO_RECORD_MONO one channel, handing every
@@ -105,7 +108,7 @@ AudioHandle AUDIO_CALL BASS_RecordStart(uint32_t freq, uint32_t flags, AudioReco
 // Copies the newest recorded frames of the recording channel (handle 1) to `buffer`: `length` is rounded
 // down to whole frames (4 bytes stereo, 2 mono) and, when less has been recorded, only what there is is
 // copied, oldest first. Returns the number of bytes copied; -1 with AUDIO_ERROR_BAD_HANDLE for any other
-// handle or when recording was never started.
+// handle or when no recording was started since BASS_RecordInit.
 int32_t AUDIO_CALL BASS_ChannelGetData(AudioHandle channel, void* buffer, uint32_t length);
 
 // The calling thread's error code of its last library call (see the AUDIO_ERROR_* table above).

@@ -1,0 +1,52 @@
+// The recording side of the audio library: input device life cycle and the recording thread, which
+// hands every recorded block to the record callback and keeps the newest second of input in a ring for
+// readers of the recording channel.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "audio/library/audio_device.h"
+#include "audio/library/audio_library.h"
+#include "audio/library/sample_ring.h"
+
+class RecordingEngine {
+public:
+  // Ten queued blocks of 20 ms: readers see input at most one block old, and the recording thread may
+  // be held up for 180 ms before input is lost.
+  static constexpr uint32_t kBlockMilliseconds = 20;
+  static constexpr uint32_t kBlockCount = 10;
+  static constexpr uint32_t kMaxRate = 384000;
+
+  explicit RecordingEngine(InputDevice& device) : device_(device) {}
+  ~RecordingEngine() { Free(); }
+  RecordingEngine(const RecordingEngine&) = delete;
+  RecordingEngine& operator=(const RecordingEngine&) = delete;
+
+  // Each returns AUDIO_OK or an AUDIO_ERROR_* code.
+  int Init(int device);
+  // Stops and joins the recording thread, closes the device. False when recording was not initialised.
+  bool Free();
+  int Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, void* user);
+  bool Active() const { return active_.load(std::memory_order_acquire); }
+  // Copies the newest whole frames, at most `length` bytes; `copied` is how many bytes.
+  int GetData(void* buffer, uint32_t length, uint32_t& copied) const;
+
+private:
+  void Run(AudioRecordProc proc, void* user);
+  void StopRecording();
+
+  InputDevice& device_;
+  std::mutex lifecycle_;  // serialises Init, Free and Start, and guards the members up to thread_
+  bool initialised_ = false;
+  int deviceNumber_ = AUDIO_DEFAULT_INPUT;
+  bool deviceOpen_ = false;
+  std::thread thread_;
+  std::atomic<bool> active_{false};
+
+  mutable std::mutex ringMutex_;  // guards the ring and what describes it
+  SampleRing ring_;
+  uint32_t frameBytes_ = 4;
+  bool hasRecording_ = false;  // a recording was started since Init
+};

@@ -1,0 +1,246 @@
+// The winmm sound devices. Each opens its device with an event callback: winmm sets the event whenever
+// a buffer comes back, and the engine's thread, waiting for a free (or filled) buffer, wakes up and
+// checks the buffers in queue order. Interrupt sets the same event so a waiting thread notices.
+#include "audio/library/winmm_device.h"
+
+#include <cstring>
+#include <new>
+
+#include "audio/library/audio_library.h"
+
+namespace {
+
+int ErrorFromWinmm(MMRESULT result) {
+  switch (result) {
+    case MMSYSERR_NOERROR: return AUDIO_OK;
+    case MMSYSERR_BADDEVICEID:
+    case MMSYSERR_NODRIVER:
+    case MMSYSERR_NOTENABLED:
+    case MMSYSERR_ALLOCATED: return AUDIO_ERROR_NO_DEVICE;
+    case WAVERR_BADFORMAT: return AUDIO_ERROR_FORMAT;
+    case MMSYSERR_NOMEM: return AUDIO_ERROR_OUT_OF_MEMORY;
+    default: return AUDIO_ERROR_UNKNOWN;
+  }
+}
+
+WAVEFORMATEX WaveFormat(AudioFormat format) {
+  WAVEFORMATEX wave{};
+  wave.wFormatTag = WAVE_FORMAT_PCM;
+  wave.nChannels = format.Channels;
+  wave.nSamplesPerSec = format.Rate;
+  wave.wBitsPerSample = 16;
+  wave.nBlockAlign = static_cast<WORD>(format.FrameBytes());
+  wave.nAvgBytesPerSec = format.Rate * format.FrameBytes();
+  return wave;
+}
+
+// Maps the library's device numbers to winmm's: `firstDevice` is the library number of winmm device 0;
+// numbers below it choose the default device.
+int DeviceId(int device, int firstDevice, UINT deviceCount, UINT& id) {
+  if (device < firstDevice) {
+    if (device < -1) return AUDIO_ERROR_NO_DEVICE;
+    id = WAVE_MAPPER;
+    return deviceCount == 0 ? AUDIO_ERROR_NO_DEVICE : AUDIO_OK;
+  }
+  const UINT index = static_cast<UINT>(device - firstDevice);
+  if (index >= deviceCount) return AUDIO_ERROR_NO_DEVICE;
+  id = index;
+  return AUDIO_OK;
+}
+
+void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); }
+
+// Interrupt and Close meet here: the event may be set only while it exists.
+void SignalEvent(std::mutex& mutex, HANDLE event) {
+  std::lock_guard<std::mutex> lock(mutex);
+  if (event != nullptr) SetEvent(event);
+}
+
+void CloseEvent(std::mutex& mutex, HANDLE& event) {
+  std::lock_guard<std::mutex> lock(mutex);
+  if (event != nullptr) CloseHandle(event);
+  event = nullptr;
+}
+
+}  // namespace
+
+void WaveBuffers::Allocate(uint32_t count, uint32_t bytes) {
+  memory_.assign(size_t{count} * bytes, 0);
+  headers_.assign(count, WAVEHDR{});
+  for (uint32_t i = 0; i < count; ++i) {
+    headers_[i].lpData = memory_.data() + size_t{i} * bytes;
+    headers_[i].dwBufferLength = bytes;
+  }
+}
+
+void WaveBuffers::Release() {
+  headers_.clear();
+  memory_.clear();
+}
+
+bool WaveBuffers::Done(const WAVEHDR& header) {
+  return (reinterpret_cast<const volatile DWORD&>(header.dwFlags) & WHDR_DONE) != 0;
+}
+
+int WinmmOutput::Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) {
+  UINT id = 0;
+  const int chosen = DeviceId(device, 1, waveOutGetNumDevs(), id);
+  if (chosen != AUDIO_OK) return chosen;
+  blockBytes_ = blockFrames * format.FrameBytes();
+  try {
+    buffers_.Allocate(blockCount, blockBytes_);
+  } catch (const std::bad_alloc&) {
+    return AUDIO_ERROR_OUT_OF_MEMORY;
+  }
+  {
+    std::lock_guard<std::mutex> lock(eventMutex_);
+    event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  }
+  if (event_ == nullptr) {
+    buffers_.Release();
+    return AUDIO_ERROR_OUT_OF_MEMORY;
+  }
+  const WAVEFORMATEX wave = WaveFormat(format);
+  const MMRESULT opened = waveOutOpen(&wave_, id, &wave, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT);
+  if (opened != MMSYSERR_NOERROR) {
+    wave_ = nullptr;
+    CloseEvent(eventMutex_, event_);
+    buffers_.Release();
+    return ErrorFromWinmm(opened);
+  }
+  for (size_t i = 0; i < buffers_.Count(); ++i) {
+    WAVEHDR& header = buffers_.Header(i);
+    waveOutPrepareHeader(wave_, &header, sizeof header);
+    header.dwFlags |= WHDR_DONE;  // free until first submitted
+  }
+  submitted_ = 0;
+  played_ = 0;
+  interrupted_.store(false);
+  return AUDIO_OK;
+}
+
+void WinmmOutput::PrepareThread() { RaiseThreadPriority(); }
+
+bool WinmmOutput::WaitForFreeBlock() {
+  for (;;) {
+    if (interrupted_.load()) return false;
+    if (WaveBuffers::Done(buffers_.Header(submitted_))) return true;
+    WaitForSingleObject(event_, INFINITE);
+  }
+}
+
+void WinmmOutput::Submit(const int16_t* samples) {
+  WAVEHDR& header = buffers_.Header(submitted_);
+  std::memcpy(header.lpData, samples, blockBytes_);
+  header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
+  ++submitted_;
+  waveOutWrite(wave_, &header, sizeof header);
+}
+
+uint64_t WinmmOutput::BlocksPlayed() {
+  while (played_ < submitted_ && WaveBuffers::Done(buffers_.Header(played_))) ++played_;
+  return played_;
+}
+
+void WinmmOutput::Interrupt() {
+  interrupted_.store(true);
+  SignalEvent(eventMutex_, event_);
+}
+
+void WinmmOutput::Close() {
+  if (wave_ == nullptr) return;
+  waveOutReset(wave_);
+  for (size_t i = 0; i < buffers_.Count(); ++i) waveOutUnprepareHeader(wave_, &buffers_.Header(i), sizeof(WAVEHDR));
+  waveOutClose(wave_);
+  wave_ = nullptr;
+  CloseEvent(eventMutex_, event_);
+  buffers_.Release();
+}
+
+int WinmmInput::Check(int device) {
+  UINT id = 0;
+  const int chosen = DeviceId(device, 0, waveInGetNumDevs(), id);
+  if (chosen != AUDIO_OK) return chosen;
+  const WAVEFORMATEX wave = WaveFormat(AudioFormat{44100, 2});
+  const MMRESULT queried = waveInOpen(nullptr, id, &wave, 0, 0, WAVE_FORMAT_QUERY);
+  return queried == WAVERR_BADFORMAT ? AUDIO_OK : ErrorFromWinmm(queried);
+}
+
+int WinmmInput::Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) {
+  UINT id = 0;
+  const int chosen = DeviceId(device, 0, waveInGetNumDevs(), id);
+  if (chosen != AUDIO_OK) return chosen;
+  try {
+    buffers_.Allocate(blockCount, blockFrames * format.FrameBytes());
+  } catch (const std::bad_alloc&) {
+    return AUDIO_ERROR_OUT_OF_MEMORY;
+  }
+  {
+    std::lock_guard<std::mutex> lock(eventMutex_);
+    event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  }
+  if (event_ == nullptr) {
+    buffers_.Release();
+    return AUDIO_ERROR_OUT_OF_MEMORY;
+  }
+  const WAVEFORMATEX wave = WaveFormat(format);
+  const MMRESULT opened = waveInOpen(&wave_, id, &wave, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT);
+  if (opened != MMSYSERR_NOERROR) {
+    wave_ = nullptr;
+    CloseEvent(eventMutex_, event_);
+    buffers_.Release();
+    return ErrorFromWinmm(opened);
+  }
+  for (size_t i = 0; i < buffers_.Count(); ++i) {
+    WAVEHDR& header = buffers_.Header(i);
+    waveInPrepareHeader(wave_, &header, sizeof header);
+    waveInAddBuffer(wave_, &header, sizeof header);
+  }
+  next_ = 0;
+  holdingBlock_ = false;
+  interrupted_.store(false);
+  const MMRESULT started = waveInStart(wave_);
+  if (started != MMSYSERR_NOERROR) {
+    Close();
+    return ErrorFromWinmm(started);
+  }
+  return AUDIO_OK;
+}
+
+void WinmmInput::PrepareThread() { RaiseThreadPriority(); }
+
+bool WinmmInput::WaitForBlock(const int16_t*& samples, uint32_t& bytes) {
+  if (holdingBlock_) {
+    WAVEHDR& previous = buffers_.Header(next_ - 1);
+    previous.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
+    waveInAddBuffer(wave_, &previous, sizeof previous);
+    holdingBlock_ = false;
+  }
+  for (;;) {
+    if (interrupted_.load()) return false;
+    WAVEHDR& header = buffers_.Header(next_);
+    if (WaveBuffers::Done(header)) {
+      samples = reinterpret_cast<const int16_t*>(header.lpData);
+      bytes = header.dwBytesRecorded;
+      ++next_;
+      holdingBlock_ = true;
+      return true;
+    }
+    WaitForSingleObject(event_, INFINITE);
+  }
+}
+
+void WinmmInput::Interrupt() {
+  interrupted_.store(true);
+  SignalEvent(eventMutex_, event_);
+}
+
+void WinmmInput::Close() {
+  if (wave_ == nullptr) return;
+  waveInReset(wave_);
+  for (size_t i = 0; i < buffers_.Count(); ++i) waveInUnprepareHeader(wave_, &buffers_.Header(i), sizeof(WAVEHDR));
+  waveInClose(wave_);
+  wave_ = nullptr;
+  CloseEvent(eventMutex_, event_);
+  buffers_.Release();
+}

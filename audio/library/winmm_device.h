@@ -1,0 +1,67 @@
+// The sound devices over winmm: waveOut for playing, waveIn for recording, both signalling an event
+// as buffers come back, which the engine's threads wait on.
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "audio/library/audio_device.h"
+
+// A set of equally sized buffers with their headers, shared by both directions.
+class WaveBuffers {
+public:
+  void Allocate(uint32_t count, uint32_t bytes);
+  void Release();
+  WAVEHDR& Header(uint64_t index) { return headers_[index % headers_.size()]; }
+  size_t Count() const { return headers_.size(); }
+  // Whether the device has handed the buffer back (read as the device thread wrote it).
+  static bool Done(const WAVEHDR& header);
+
+private:
+  std::vector<WAVEHDR> headers_;
+  std::vector<char> memory_;
+};
+
+class WinmmOutput final : public OutputDevice {
+public:
+  int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) override;
+  void PrepareThread() override;
+  bool WaitForFreeBlock() override;
+  void Submit(const int16_t* samples) override;
+  uint64_t BlocksPlayed() override;
+  void Interrupt() override;
+  void Close() override;
+
+private:
+  HWAVEOUT wave_ = nullptr;
+  HANDLE event_ = nullptr;
+  std::mutex eventMutex_;  // Interrupt may come while Close runs
+  std::atomic<bool> interrupted_{false};
+  WaveBuffers buffers_;
+  uint32_t blockBytes_ = 0;
+  uint64_t submitted_ = 0;
+  uint64_t played_ = 0;
+};
+
+class WinmmInput final : public InputDevice {
+public:
+  int Check(int device) override;
+  int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) override;
+  void PrepareThread() override;
+  bool WaitForBlock(const int16_t*& samples, uint32_t& bytes) override;
+  void Interrupt() override;
+  void Close() override;
+
+private:
+  HWAVEIN wave_ = nullptr;
+  HANDLE event_ = nullptr;
+  std::mutex eventMutex_;
+  std::atomic<bool> interrupted_{false};
+  WaveBuffers buffers_;
+  uint64_t next_ = 0;          // the buffer the device fills next
+  bool holdingBlock_ = false;  // the previous buffer was handed out and is queued again on the next wait
+};
