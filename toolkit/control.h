@@ -236,6 +236,8 @@ public:
   // The canvas drawing on the window (the paint context during WM_PAINT, else the window's context).
   TCanvas* GetCanvas();
   bool HasCanvas() const { return canvas_ != nullptr; }
+  // Takes the canvas off its device context (after painting through it).
+  void ReleaseCanvasHandle();
 
   // The top-level form (or applet) the control lives in.
   TControl* TopForm();
@@ -252,7 +254,7 @@ protected:
 
 private:
   friend LRESULT CALLBACK ToolkitWindowProc(HWND, UINT, WPARAM, LPARAM);
-  friend struct ControlInput;
+  friend TControl* NewControl(TControl* parent, const char* className, bool ctl3d);
 
   bool DispatchHooks(TMsg& msg);
   bool RunAttachedHandlers(TMsg& msg);
@@ -260,7 +262,7 @@ private:
   void HandleKey(TMsg& msg);
   void HandleClose(TMsg& msg);
   void HandleNcDestroy(TMsg& msg);
-  bool PrepareClass(WNDCLASSA& wc);
+  bool PrepareClass(WNDCLASSA& wc, std::string& className);
   void AfterCreate();
   void ApplyBigIcon();
   void ApplyFont();
@@ -275,6 +277,7 @@ private:
   TGraphicTool* font_ = nullptr;
   TGraphicTool* brush_ = nullptr;
   TCanvas* canvas_ = nullptr;
+  HGDIOBJ appliedFont_ = nullptr;
   bool autoSize_ = false;
 };
 
