@@ -8,6 +8,7 @@
 #include "audio/tone_stream.h"
 #include "tests/audio/fake_audio_library.h"
 #include "tests/audio/probes.h"
+#include "tests/runtime/probes.h"
 
 using ::testing::ElementsAre;
 
@@ -22,14 +23,14 @@ protected:
   void TearDown() override { StopEvents(); }
 };
 
-std::vector<int32_t> Integers(const Receiver& r) {
+std::vector<int32_t> Integers(const TSink& r) {
   std::vector<int32_t> out;
-  for (const TData& d : r.Values) out.push_back(d.Kind == dtInteger ? d.IntValue : -12345);
+  for (const TData& d : r.Received) out.push_back(d.Kind == dtInteger ? d.IntValue : -12345);
   return out;
 }
 
 TEST_F(AudioElementTest, DeviceInitReadsRateThenDeviceAndReportsNothingWithoutError) {
-  Receiver errors;
+  TSink errors;
   {
     TZvBASS_Global device;
     device.Freq = 44100;
@@ -49,12 +50,12 @@ TEST_F(AudioElementTest, DeviceInitReadsRateThenDeviceAndReportsNothingWithoutEr
   }
   EXPECT_THAT(Fake.Calls, ElementsAre("BASS_Init(3, 44100, 32, 0)", "BASS_ErrorGetCode()", "--",
                                       "BASS_Init(2, 48000, 32, 0)", "BASS_ErrorGetCode()", "BASS_Free()"));
-  EXPECT_TRUE(errors.Values.empty());
+  EXPECT_TRUE(errors.Received.empty());
 }
 
 TEST_F(AudioElementTest, DeviceErrorCheckFiresTheSecondCodeOncePerOperation) {
   TZvBASS_Global device;
-  Receiver errors;
+  TSink errors;
   device.onError = errors.Link();
   Fake.InitResult = 0;
   Fake.ErrorCodes = {1, 9, -1, -1};
@@ -99,7 +100,7 @@ TEST_F(AudioElementTest, ToneStreamCreatesWithItsRateAndOffersTheHandle) {
 
 TEST_F(AudioElementTest, FailedToneStreamKeepsHandleZeroAndReportsTheCode) {
   TZvBASS_StreamSound tone;
-  Receiver errors;
+  TSink errors;
   tone.onError = errors.Link();
   tone.StreamHandle = 7;
   Fake.StreamCreateResult = 0;
@@ -160,7 +161,7 @@ TEST_F(AudioElementTest, PlayerReplacesItsEndSyncOnTheSameStream) {
 TEST_F(AudioElementTest, PlayerWithoutStreamLinkUsesTheIncomingValueOrZero) {
   TZvBASS_StreamPlayer player;
   SetFakeUser(&player);
-  Receiver errors;
+  TSink errors;
   player.onError = errors.Link();
   TData incoming;
   SetInteger(77, incoming);
@@ -180,13 +181,13 @@ TEST_F(AudioElementTest, PlayerWithoutStreamLinkUsesTheIncomingValueOrZero) {
 
 TEST_F(AudioElementTest, EndSyncFiresOnEndWithNull) {
   TZvBASS_StreamPlayer player;
-  Receiver ends;
+  TSink ends;
   player.onEnd = ends.Link();
   TData none;
   player.doPlay(none, 0);
   Fake.SyncProc(0x200, 0x100, 0, Fake.SyncUser);
-  ASSERT_EQ(ends.Values.size(), 1u);
-  EXPECT_EQ(ends.Values[0].Kind, dtNull);
+  ASSERT_EQ(ends.Received.size(), 1u);
+  EXPECT_EQ(ends.Received[0].Kind, dtNull);
 }
 
 }  // namespace

@@ -1,16 +1,10 @@
-// Test elements for the audio element tests: a receiver that keeps every value fired at it, and a data
-// source that hands out a scripted value and counts its reads.
+// A data source for the audio element tests that hands out a scripted sequence of integers and counts
+// its reads.
 #pragma once
 #include <cstdint>
 #include <vector>
 
 #include "runtime/data.h"
-
-struct Receiver {
-  std::vector<TData> Values;
-  void doReceive(TData& data, uint16_t) { Values.push_back(data); }
-  TZv_Event Link() { return MakeEvent<&Receiver::doReceive>(this); }
-};
 
 struct IntegerSource {
   std::vector<int32_t> Script;  // values handed out in turn, the last one repeated

@@ -13,6 +13,7 @@
 #include "audio/wave_file.h"
 #include "tests/audio/fake_audio_library.h"
 #include "tests/audio/probes.h"
+#include "tests/runtime/probes.h"
 #include "toolkit/stream.h"
 
 using ::testing::ElementsAre;
@@ -55,7 +56,7 @@ protected:
 
 TEST_F(RecorderTest, InitClosesTheDeviceAgainAndReportsOnlyWhenItFails) {
   TZvBASS_Record recorder;
-  Receiver errors;
+  TSink errors;
   recorder.onError = errors.Link();
   TData none;
   recorder.doInit(none, 0);
@@ -67,8 +68,8 @@ TEST_F(RecorderTest, InitClosesTheDeviceAgainAndReportsOnlyWhenItFails) {
   recorder.doInit(none, 0);
   EXPECT_THAT(Fake.Calls,
               ElementsAre("BASS_RecordInit(-1)", "BASS_RecordFree()", "BASS_ErrorGetCode()", "BASS_ErrorGetCode()"));
-  ASSERT_EQ(errors.Values.size(), 1u);
-  EXPECT_EQ(errors.Values[0].IntValue, 2);
+  ASSERT_EQ(errors.Received.size(), 1u);
+  EXPECT_EQ(errors.Received[0].IntValue, 2);
 }
 
 TEST_F(RecorderTest, StereoDefaultsGiveHeaderAndLibraryCall) {
@@ -189,7 +190,7 @@ TEST_F(RecorderTest, AnOlderLongerFileIsReplacedNotOverlaid) {
 
 TEST_F(RecorderTest, FailedStartReportsAndLeavesTheHeaderAndARetryWritesAgain) {
   TZvBASS_Record recorder;
-  Receiver errors;
+  TSink errors;
   recorder.onError = errors.Link();
   recorder.Channels = 1;
   recorder.Freq = 44100;
@@ -198,8 +199,8 @@ TEST_F(RecorderTest, FailedStartReportsAndLeavesTheHeaderAndARetryWritesAgain) {
   Fake.ErrorCodes = {3, 3};
   TData none;
   recorder.doStart(none, 0);
-  ASSERT_EQ(errors.Values.size(), 1u);
-  EXPECT_EQ(errors.Values[0].IntValue, 3);
+  ASSERT_EQ(errors.Received.size(), 1u);
+  EXPECT_EQ(errors.Received[0].IntValue, 3);
   EXPECT_EQ(ReadFile(File("retry.wav")).size(), 44u);
 
   Fake.RecordStartResult = AUDIO_RECORD_CHANNEL;
@@ -212,7 +213,7 @@ TEST_F(RecorderTest, FailedStartReportsAndLeavesTheHeaderAndARetryWritesAgain) {
 
 TEST_F(RecorderTest, AFileThatCannotBeOpenedIsSilent) {
   TZvBASS_Record recorder;
-  Receiver errors;
+  TSink errors;
   recorder.onError = errors.Link();
   TData none;
   recorder.doStart(none, 0);  // empty name
@@ -222,7 +223,7 @@ TEST_F(RecorderTest, AFileThatCannotBeOpenedIsSilent) {
   recorder.doStart(none, 0);
   EXPECT_FALSE(recorder.Target->IsOpen());
   EXPECT_EQ(Deliver({1, 2, 3, 4}), 1);
-  EXPECT_TRUE(errors.Values.empty());
+  EXPECT_TRUE(errors.Received.empty());
   EXPECT_TRUE(fs::is_directory(dir_));
 }
 
