@@ -1,6 +1,8 @@
 // The native tests' audio library: logs every call and answers as scripted.
 #include "tests/audio/fake_audio_library.h"
 
+#include <algorithm>
+#include <cstring>
 #include <sstream>
 
 FakeAudioLibrary Fake;
@@ -98,7 +100,10 @@ AudioHandle AUDIO_CALL BASS_RecordStart(uint32_t freq, uint32_t flags, AudioReco
 
 int32_t AUDIO_CALL BASS_ChannelGetData(AudioHandle channel, void* buffer, uint32_t length) {
   Log("BASS_ChannelGetData", channel, buffer ? "buffer" : "null", length);
-  return -1;
+  if (Fake.Recorded.empty()) return -1;
+  const size_t count = std::min<size_t>(length, Fake.Recorded.size());
+  std::memcpy(buffer, Fake.Recorded.data() + Fake.Recorded.size() - count, count);
+  return static_cast<int32_t>(count);
 }
 
 int32_t AUDIO_CALL BASS_ErrorGetCode() {

@@ -27,6 +27,10 @@ struct FakeAudioLibrary {
   void* SyncUser = nullptr;
   AudioRecordProc RecordProc = nullptr;
   void* RecordUser = nullptr;
+
+  // What BASS_ChannelGetData delivers, oldest byte first: the newest bytes of it are copied. While it
+  // is empty the call fails with -1.
+  std::vector<uint8_t> Recorded;
 };
 
 // The one fake library instance; tests reset it (Fake = {}) before each case.

@@ -1,0 +1,68 @@
+// The oscilloscope element (see oscilloscope.h).
+#include "audio/oscilloscope.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/library/audio_library.h"
+#include "toolkit/graphics.h"
+
+int32_t TZvBASS_ChlVisibleOcilloRec::FrameOffset(int16_t left, int16_t right, int32_t scale) {
+  // Computed in extended precision and truncated toward zero; 131070 is twice full scale.
+  const long double offset = (static_cast<long double>(left + right) / 131070.0L) * scale;
+  return static_cast<int32_t>(offset);
+}
+
+void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
+  bitmap_ = ReadBitmap(data, Bitmap, nullptr);
+  TBitmap* background = ReadBitmap(data, Background, nullptr);
+  TCanvas* canvas = bitmap_ ? bitmap_->Canvas() : nullptr;
+
+  if (Clear && canvas) {
+    canvas->Brush()->SetColor(BackColor);
+    canvas->Pen()->SetColor(BackColor);
+    canvas->Rectangle(0, 0, bitmap_->Width(), bitmap_->Height());
+    if (background) background->Draw(canvas->Handle(), 0, 0);
+  }
+
+  if (BASS_ChannelIsActive(AUDIO_RECORD_CHANNEL) != AUDIO_PLAYING) return;
+
+  // Frames the library could not deliver count as silence.
+  uint32_t frames[kFetchedFrames];
+  std::memset(frames, 0, sizeof frames);
+  BASS_ChannelGetData(AUDIO_RECORD_CHANNEL, frames, sizeof frames);
+
+  const int16_t x0 = 0;
+  const int16_t ymid = canvas ? static_cast<int16_t>(bitmap_->Height() / 2) : 0;
+  const int n = Frames == 0 ? 0 : kFramesPerUnit;
+  auto left = [&](int i) { return static_cast<int16_t>(frames[i] & 0xFFFF); };
+  auto right = [&](int i) { return static_cast<int16_t>(frames[i] >> 16); };
+
+  int32_t sumLeft = 0, sumRight = 0;
+  if (canvas) {
+    canvas->Pen()->SetColor(Color);
+    canvas->MoveTo(x0, ymid + FrameOffset(left(0), right(0), Scale));
+  }
+  for (int i = 1; i <= n; ++i) {
+    sumLeft += std::abs(static_cast<int32_t>(left(i)));
+    sumRight += std::abs(static_cast<int32_t>(right(i)));
+    if (!canvas) continue;
+    const int32_t y = FrameOffset(left(i), right(i), Scale);
+    switch (DrawMode) {
+      case 0:
+        canvas->LineTo(x0 + 5 * i, ymid + y);
+        break;
+      case 1:
+        canvas->MoveTo(x0 + i, ymid);
+        canvas->LineTo(x0 + i, ymid + y);
+        break;
+      case 2:
+        bitmap_->SetPixel(x0 + i, ymid + y, Color);
+        break;
+      default:
+        break;
+    }
+  }
+  FireReal(onLevelLeft, sumLeft / 100000.0);
+  FireReal(onLevelRight, sumRight / 100000.0);
+}

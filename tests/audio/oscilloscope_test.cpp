@@ -1,0 +1,217 @@
+// The oscilloscope fed a known recording through the fake audio library: the levels it fires and the
+// trace it draws, checked on the bitmap's pixels.
+#include "audio/oscilloscope.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/audio/fake_audio_library.h"
+#include "tests/elements/pixels.h"
+#include "toolkit/graphics.h"
+
+namespace {
+
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kGreen = 0x00FF00;
+constexpr int kWidth = 120, kHeight = 125, kMid = 62;
+
+struct Frame {
+  int16_t Left, Right;
+};
+
+// Hands out a bitmap as the scope's Bitmap or Background data input.
+struct BitmapSource {
+  TBitmap* Picture = nullptr;
+  void Bitmap(TData& data, uint16_t) {
+    data.Kind = dtBitmap;
+    data.Object = Picture;
+  }
+};
+
+// Records the levels in the order they arrive.
+struct LevelProbe {
+  std::vector<std::pair<std::string, double>> Levels;
+  void doLeft(TData& data, uint16_t) { Record("left", data); }
+  void doRight(TData& data, uint16_t) { Record("right", data); }
+  void Record(const char* name, const TData& data) {
+    EXPECT_EQ(data.Kind, dtReal);
+    Levels.emplace_back(name, data.RealValue);
+  }
+};
+
+void Fill(TBitmap* bitmap, int32_t color) {
+  TCanvas* canvas = bitmap->Canvas();
+  canvas->Brush()->SetColor(color);
+  canvas->Pen()->SetColor(color);
+  canvas->Rectangle(0, 0, bitmap->Width(), bitmap->Height());
+}
+
+class OscilloscopeTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Fake = {};
+    Fake.IsActiveResult = AUDIO_PLAYING;
+    StartEvents();
+    picture = NewBitmap(kWidth, kHeight);
+    Fill(picture, kRed);
+    target.Picture = picture;
+    scope.BackColor = 0;
+    scope.Scale = 100;
+    scope.Color = 0xFFFFFF;
+    scope.DrawMode = 0;
+    scope.Frames = 1;
+    scope.Clear = true;
+    scope.Bitmap = MakeEvent<&BitmapSource::Bitmap>(&target);
+    scope.onLevelLeft = MakeEvent<&LevelProbe::doLeft>(&probe);
+    scope.onLevelRight = MakeEvent<&LevelProbe::doRight>(&probe);
+  }
+  void TearDown() override {
+    StopEvents();
+    picture->Free();
+  }
+
+  // The newest 512 frames of the recording are `frames` (the first one the oldest).
+  void Record(const std::vector<Frame>& frames) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(frames.data());
+    Fake.Recorded.assign(bytes, bytes + frames.size() * sizeof(Frame));
+  }
+  void RecordConstant(Frame frame) { Record(std::vector<Frame>(512, frame)); }
+
+  void Draw() {
+    TData data;
+    scope.doDraw(data, 0);
+  }
+
+  TZvBASS_ChlVisibleOcilloRec scope;
+  TBitmap* picture = nullptr;
+  BitmapSource target;
+  LevelProbe probe;
+};
+
+using Levels = std::vector<std::pair<std::string, double>>;
+
+TEST_F(OscilloscopeTest, SilenceGivesZeroLevelsAndTheCentreLine) {
+  RecordConstant({0, 0});
+  Draw();
+  EXPECT_EQ(probe.Levels, (Levels{{"left", 0.0}, {"right", 0.0}}));
+  EXPECT_EQ(scope.TargetBitmap(), picture);
+  const TPixels pixels = TPixels::OfBitmap(picture);
+  EXPECT_TRUE(pixels.All(kWhite, 0, kMid, kWidth, kMid + 1));
+  EXPECT_EQ(pixels.Count(kBlack), kWidth * (kHeight - 1));
+}
+
+// Frame 0 only places the pen and frames after 256 are neither drawn nor summed.
+TEST_F(OscilloscopeTest, LevelsSumFramesOneTo256) {
+  std::vector<Frame> frames(512, Frame{30000, 30000});
+  frames[0] = {32767, 32767};
+  for (int i = 1; i <= 256; ++i) frames[i] = {1000, 0};
+  Record(frames);
+  Draw();
+  ASSERT_EQ(probe.Levels.size(), 2u);
+  EXPECT_DOUBLE_EQ(probe.Levels[0].second, 2.56);
+  EXPECT_DOUBLE_EQ(probe.Levels[1].second, 0.0);
+  EXPECT_EQ(TZvBASS_ChlVisibleOcilloRec::FrameOffset(1000, 0, 100), 0);
+
+  const TPixels pixels = TPixels::OfBitmap(picture);
+  EXPECT_EQ(pixels.At(0, kMid + 49), kWhite);  // the pen starts at frame 0's offset
+  EXPECT_TRUE(pixels.All(kWhite, 5, kMid, kWidth, kMid + 1));
+}
+
+TEST_F(OscilloscopeTest, NegativeSamplesCountByTheirMagnitude) {
+  RecordConstant({-32768, -2});
+  Draw();
+  ASSERT_EQ(probe.Levels.size(), 2u);
+  EXPECT_DOUBLE_EQ(probe.Levels[0].second, 256 * 32768 / 100000.0);
+  EXPECT_DOUBLE_EQ(probe.Levels[1].second, 256 * 2 / 100000.0);
+}
+
+TEST_F(OscilloscopeTest, FullScaleLiesFortyNinePixelsBelowTheCentre) {
+  EXPECT_EQ(TZvBASS_ChlVisibleOcilloRec::FrameOffset(32767, 32767, 100), 49);
+  EXPECT_EQ(TZvBASS_ChlVisibleOcilloRec::FrameOffset(-32768, -32768, 100), -50);
+  EXPECT_EQ(TZvBASS_ChlVisibleOcilloRec::FrameOffset(-1000, 0, 100), 0);
+
+  RecordConstant({32767, 32767});
+  Draw();
+  TPixels pixels = TPixels::OfBitmap(picture);
+  EXPECT_TRUE(pixels.All(kWhite, 0, kMid + 49, kWidth, kMid + 50));
+  EXPECT_EQ(pixels.Count(kWhite), kWidth);
+
+  RecordConstant({-32768, -32768});
+  Draw();
+  pixels = TPixels::OfBitmap(picture);
+  EXPECT_TRUE(pixels.All(kWhite, 0, kMid - 50, kWidth, kMid - 49));
+  EXPECT_EQ(pixels.Count(kWhite), kWidth);
+}
+
+TEST_F(OscilloscopeTest, BarsDotsAndNothing) {
+  RecordConstant({32767, 32767});
+
+  scope.DrawMode = 1;
+  Draw();
+  TPixels pixels = TPixels::OfBitmap(picture);
+  EXPECT_TRUE(pixels.All(kBlack, 0, 0, 1, kHeight));           // bars start at frame 1
+  EXPECT_TRUE(pixels.All(kWhite, 1, kMid, kWidth, kMid + 49));  // one bar per pixel column
+  EXPECT_EQ(pixels.Count(kWhite), (kWidth - 1) * 49);
+
+  scope.DrawMode = 2;
+  Draw();
+  pixels = TPixels::OfBitmap(picture);
+  EXPECT_TRUE(pixels.All(kWhite, 1, kMid + 49, kWidth, kMid + 50));
+  EXPECT_EQ(pixels.Count(kWhite), kWidth - 1);
+
+  scope.DrawMode = 3;
+  Draw();
+  EXPECT_EQ(TPixels::OfBitmap(picture).Count(kBlack), kWidth * kHeight);
+  EXPECT_EQ(probe.Levels.size(), 6u);
+  EXPECT_DOUBLE_EQ(probe.Levels[4].second, 256 * 32767 / 100000.0);
+}
+
+TEST_F(OscilloscopeTest, NotRecordingClearsAndFiresNothing) {
+  RecordConstant({1000, 1000});
+  Fake.IsActiveResult = AUDIO_STOPPED;
+  Draw();
+  EXPECT_TRUE(probe.Levels.empty());
+  EXPECT_EQ(TPixels::OfBitmap(picture).Count(kBlack), kWidth * kHeight);
+
+  // Without Clear the picture is left as it was.
+  Fill(picture, kRed);
+  scope.Clear = false;
+  Draw();
+  EXPECT_EQ(TPixels::OfBitmap(picture).Count(kRed), kWidth * kHeight);
+}
+
+TEST_F(OscilloscopeTest, BackgroundLiesUnderTheTraceAndWithoutClearTracesAccumulate) {
+  TBitmap* background = NewBitmap(10, 10);
+  Fill(background, kGreen);
+  BitmapSource under{background};
+  scope.Background = MakeEvent<&BitmapSource::Bitmap>(&under);
+  RecordConstant({0, 0});
+  Draw();
+  TPixels pixels = TPixels::OfBitmap(picture);
+  EXPECT_TRUE(pixels.All(kGreen, 0, 0, 10, 10));
+  EXPECT_EQ(pixels.Count(kGreen), 100);
+  EXPECT_EQ(pixels.Count(kWhite), kWidth);
+
+  scope.Clear = false;
+  RecordConstant({32767, 32767});
+  Draw();
+  pixels = TPixels::OfBitmap(picture);
+  EXPECT_EQ(pixels.Count(kWhite), 2 * kWidth);
+  background->Free();
+}
+
+// A recording shorter than the block: the missing frames count as silence.
+TEST_F(OscilloscopeTest, MissingFramesAreSilence) {
+  Record(std::vector<Frame>(100, Frame{100, 200}));
+  Draw();
+  ASSERT_EQ(probe.Levels.size(), 2u);
+  EXPECT_DOUBLE_EQ(probe.Levels[0].second, 99 * 100 / 100000.0);
+  EXPECT_DOUBLE_EQ(probe.Levels[1].second, 99 * 200 / 100000.0);
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// Pixel snapshots for the window and drawing tests: a bitmap or a window's client area copied into a
+// 32-bit top-down DIB section and kept as COLORREF values (0x00BBGGRR).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "toolkit/bitmap.h"
+
+class TPixels {
+public:
+  int Width = 0;
+  int Height = 0;
+
+  static TPixels OfBitmap(TBitmap* bitmap) {
+    TPixels pixels(bitmap->Width(), bitmap->Height());
+    pixels.Capture([&](HDC dc) { bitmap->Draw(dc, 0, 0); });
+    return pixels;
+  }
+
+  // What the window shows now (after its pending paints).
+  static TPixels OfWindow(HWND wnd) {
+    UpdateWindow(wnd);
+    RECT client;
+    GetClientRect(wnd, &client);
+    TPixels pixels(client.right, client.bottom);
+    pixels.Capture([&](HDC dc) {
+      HDC source = GetDC(wnd);
+      BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+      ReleaseDC(wnd, source);
+    });
+    return pixels;
+  }
+
+  COLORREF At(int x, int y) const { return colors_[static_cast<size_t>(y) * Width + x]; }
+
+  // Pixels of colour within the rectangle [left, right) x [top, bottom).
+  int Count(COLORREF color, int left, int top, int right, int bottom) const {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) n += At(x, y) == color;
+    return n;
+  }
+  int Count(COLORREF color) const { return Count(color, 0, 0, Width, Height); }
+  // True when every pixel of the rectangle has colour.
+  bool All(COLORREF color, int left, int top, int right, int bottom) const {
+    return Count(color, left, top, right, bottom) == (right - left) * (bottom - top);
+  }
+
+private:
+  TPixels(int width, int height) : Width(width), Height(height) {}
+
+  template <class Draw> void Capture(Draw draw) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC dc = CreateCompatibleDC(nullptr);
+    uint32_t* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    HGDIOBJ replaced = SelectObject(dc, dib);
+    draw(dc);
+    GdiFlush();
+    colors_.resize(static_cast<size_t>(Width) * Height);
+    for (size_t i = 0; i < colors_.size(); ++i) {
+      const uint32_t rgb = bits[i] & 0xFFFFFF;  // 0x00RRGGBB in a DIB
+      colors_[i] = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    }
+    SelectObject(dc, replaced);
+    DeleteObject(dib);
+    DeleteDC(dc);
+  }
+
+  std::vector<COLORREF> colors_;
+};
