@@ -1,0 +1,384 @@
+// Graphic tools, canvases and bitmaps, checked by their pixels: every picture is copied into a 32-bit
+// top-down DIB section and read back there.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "toolkit/graphics.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kGreen = 0x00FF00;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kYellow = 0x00FFFF;
+constexpr uint32_t kMagenta = 0xFF00FF;
+
+// A 32-bit picture in memory whose pixels are read directly, as COLORREF values (0x00BBGGRR).
+class Surface {
+public:
+  Surface(int width, int height, uint32_t fill) : width_(width) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    for (int i = 0; i < width * height; ++i) bits_[i] = Swap(fill);
+  }
+  // The bitmap's picture, read through Draw.
+  explicit Surface(TBitmap* bitmap) : Surface(bitmap->Width(), bitmap->Height(), kMagenta) {
+    bitmap->Draw(dc_, 0, 0);
+  }
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+  ~Surface() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  uint32_t At(int x, int y) {
+    GdiFlush();
+    return Swap(bits_[y * width_ + x]) & 0xFFFFFF;
+  }
+  // True when every pixel of the rectangle [left, right) x [top, bottom) has colour.
+  bool All(int left, int top, int right, int bottom, uint32_t colour) {
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x)
+        if (At(x, y) != colour) return false;
+    return true;
+  }
+
+private:
+  // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
+  static uint32_t Swap(uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+  int width_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  uint32_t* bits_ = nullptr;
+};
+
+// Fills the whole bitmap with one colour through its canvas (outline and inside).
+void Fill(TBitmap* bitmap, int32_t colour) {
+  TCanvas* canvas = bitmap->Canvas();
+  canvas->Brush()->SetColor(colour);
+  canvas->Pen()->SetColor(colour);
+  canvas->Rectangle(0, 0, bitmap->Width(), bitmap->Height());
+}
+
+TEST(Bitmap, AnEmptyBitmapHasNoCanvasAndGrowsIntoABlackPicture) {
+  TBitmap* bitmap = NewBitmap(0, 0);
+  EXPECT_TRUE(bitmap->Empty());
+  EXPECT_EQ(bitmap->Canvas(), nullptr);
+  EXPECT_EQ(bitmap->Handle(), nullptr);
+  Surface surface(8, 8, kMagenta);
+  bitmap->Draw(surface.dc(), 0, 0);
+  EXPECT_TRUE(surface.All(0, 0, 8, 8, kMagenta));
+
+  bitmap->SetWidth(120);
+  EXPECT_TRUE(bitmap->Empty());
+  EXPECT_EQ(bitmap->Canvas(), nullptr);
+  bitmap->SetHeight(125);
+  ASSERT_FALSE(bitmap->Empty());
+  EXPECT_NE(bitmap->Canvas(), nullptr);
+  Surface picture(bitmap);
+  EXPECT_TRUE(picture.All(0, 0, 120, 125, 0x000000));
+
+  bitmap->Clear();
+  EXPECT_TRUE(bitmap->Empty());
+  EXPECT_EQ(bitmap->Handle(), nullptr);
+  bitmap->Free();
+}
+
+TEST(Bitmap, RectangleIsOutlinedWithThePenAndFilledWithTheBrush) {
+  TBitmap* bitmap = NewBitmap(40, 30);
+  Fill(bitmap, 0x000000);
+  TCanvas* canvas = bitmap->Canvas();
+  canvas->Brush()->SetColor(kWhite);
+  canvas->Pen()->SetColor(kRed);
+  canvas->Rectangle(5, 5, 25, 20);
+  Surface s(bitmap);
+  EXPECT_TRUE(s.All(5, 5, 25, 6, kRed));    // top edge
+  EXPECT_TRUE(s.All(5, 19, 25, 20, kRed));  // bottom edge
+  EXPECT_TRUE(s.All(5, 5, 6, 20, kRed));    // left edge
+  EXPECT_TRUE(s.All(24, 5, 25, 20, kRed));  // right edge
+  EXPECT_TRUE(s.All(6, 6, 24, 19, kWhite));
+  EXPECT_TRUE(s.All(25, 0, 40, 30, 0x000000));
+  bitmap->Free();
+}
+
+TEST(Bitmap, APenColourChangedBetweenTwoLinesGivesTheSecondLineTheNewColour) {
+  TBitmap* bitmap = NewBitmap(30, 30);
+  Fill(bitmap, kWhite);
+  TCanvas* canvas = bitmap->Canvas();
+  canvas->Pen()->SetColor(kRed);
+  canvas->MoveTo(2, 5);
+  canvas->LineTo(20, 5);
+  HGDIOBJ redPen = canvas->Pen()->GetHandle();
+  canvas->Pen()->SetColor(kBlue);
+  // The red pen left the context and was deleted.
+  EXPECT_EQ(GetObjectType(redPen), 0u);
+  canvas->LineTo(20, 25);
+  Surface s(bitmap);
+  EXPECT_TRUE(s.All(2, 5, 20, 6, kRed));
+  EXPECT_TRUE(s.All(20, 5, 21, 25, kBlue));
+  EXPECT_EQ(s.At(20, 25), kWhite);  // a line leaves out its end point
+  EXPECT_EQ(s.At(1, 5), kWhite);
+  bitmap->Free();
+}
+
+TEST(Bitmap, PolylineJoinsThePointsAndTheCanvasKeepsDrawingAfterTheBitmapWasDrawnElsewhere) {
+  TBitmap* bitmap = NewBitmap(20, 20);
+  Fill(bitmap, kWhite);
+  TCanvas* canvas = bitmap->Canvas();
+  canvas->Pen()->SetColor(kGreen);
+  POINT points[] = {{2, 2}, {12, 2}, {12, 12}};
+  canvas->Polyline(points, 2);
+  Surface first(bitmap);
+  EXPECT_TRUE(first.All(2, 2, 12, 3, kGreen));
+  EXPECT_TRUE(first.All(12, 2, 13, 12, kGreen));
+  // Draw took the picture out of the canvas's context; the same canvas still draws into it.
+  canvas->Pen()->SetColor(kBlue);
+  canvas->MoveTo(0, 15);
+  canvas->LineTo(10, 15);
+  Surface second(bitmap);
+  EXPECT_TRUE(second.All(0, 15, 10, 16, kBlue));
+  EXPECT_TRUE(second.All(2, 2, 12, 3, kGreen));
+  bitmap->Free();
+}
+
+TEST(Bitmap, EnlargingKeepsThePictureTopLeftAndFillsTheRestWithBkColor) {
+  TBitmap* bitmap = NewBitmap(10, 8);
+  Fill(bitmap, kGreen);
+  bitmap->SetPixel(9, 7, kRed);
+  bitmap->SetBkColor(kBlue);
+  bitmap->SetWidth(25);
+  bitmap->SetHeight(20);
+  Surface s(bitmap);
+  EXPECT_TRUE(s.All(0, 0, 10, 7, kGreen));
+  EXPECT_EQ(s.At(9, 7), kRed);
+  EXPECT_TRUE(s.All(10, 0, 25, 20, kBlue));
+  EXPECT_TRUE(s.All(0, 8, 10, 20, kBlue));
+
+  // Shrinking cuts the picture off at the right and bottom.
+  bitmap->SetWidth(5);
+  Surface cut(bitmap);
+  EXPECT_TRUE(cut.All(0, 0, 5, 7, kGreen));
+  EXPECT_TRUE(cut.All(0, 8, 5, 20, kBlue));
+  bitmap->Free();
+}
+
+TEST(Bitmap, DrawingWithACanvasBrushMakesItsColourTheBkColor) {
+  TBitmap* bitmap = NewBitmap(6, 6);
+  Fill(bitmap, kYellow);
+  EXPECT_EQ(bitmap->BkColor(), static_cast<int32_t>(kYellow));
+  bitmap->SetHeight(10);
+  Surface s(bitmap);
+  EXPECT_TRUE(s.All(0, 0, 6, 10, kYellow));
+  bitmap->Free();
+}
+
+TEST(Bitmap, DrawPlacesThePictureAndStretchDrawScalesIt) {
+  TBitmap* bitmap = NewBitmap(2, 2);
+  bitmap->SetPixel(0, 0, kRed);
+  bitmap->SetPixel(1, 0, kGreen);
+  bitmap->SetPixel(0, 1, kBlue);
+  bitmap->SetPixel(1, 1, kWhite);
+
+  Surface placed(6, 6, kMagenta);
+  bitmap->Draw(placed.dc(), 3, 4);
+  EXPECT_EQ(placed.At(3, 4), kRed);
+  EXPECT_EQ(placed.At(4, 5), kWhite);
+  EXPECT_EQ(placed.At(2, 4), kMagenta);
+  EXPECT_EQ(placed.At(5, 4), kMagenta);
+
+  Surface stretched(24, 24, kMagenta);
+  SetStretchBltMode(stretched.dc(), COLORONCOLOR);
+  bitmap->StretchDraw(stretched.dc(), RECT{2, 2, 22, 22});
+  EXPECT_TRUE(stretched.All(2, 2, 12, 12, kRed));
+  EXPECT_TRUE(stretched.All(12, 2, 22, 12, kGreen));
+  EXPECT_TRUE(stretched.All(2, 12, 12, 22, kBlue));
+  EXPECT_TRUE(stretched.All(12, 12, 22, 22, kWhite));
+  EXPECT_TRUE(stretched.All(0, 0, 24, 2, kMagenta));
+  EXPECT_TRUE(stretched.All(22, 0, 24, 24, kMagenta));
+  bitmap->Free();
+}
+
+TEST(Canvas, TextIsDrawnInTheFontColourOnTheBrushColour) {
+  TBitmap* bitmap = NewBitmap(80, 30);
+  Fill(bitmap, kWhite);
+  TCanvas* canvas = bitmap->Canvas();
+  canvas->Font()->SetFontName("Arial");
+  canvas->Font()->SetFontHeight(-16);
+  canvas->Font()->SetColor(kRed);
+  canvas->Brush()->SetColor(kYellow);
+  SIZE size = canvas->TextExtent("Wide");
+  EXPECT_GT(size.cx, 10);
+  EXPECT_GT(size.cy, 10);
+  canvas->TextOut(2, 2, "Wide");
+  Surface s(bitmap);
+  int red = 0, yellow = 0;
+  for (int y = 2; y < 2 + size.cy; ++y)
+    for (int x = 2; x < 2 + size.cx; ++x) {
+      red += s.At(x, y) == kRed;
+      yellow += s.At(x, y) == kYellow;
+    }
+  EXPECT_GT(red, 10);
+  EXPECT_GT(yellow, 10);
+  EXPECT_EQ(s.At(2 + size.cx + 2, 2), kWhite);
+  bitmap->Free();
+}
+
+TEST(Canvas, TextExtentWithoutAContextUsesATemporaryOneAndBiggerFontsMeasureWider) {
+  TCanvas* canvas = NewCanvas();
+  canvas->Font()->SetFontName("Arial");
+  canvas->Font()->SetFontHeight(-10);
+  SIZE small = canvas->TextExtent("measure");
+  EXPECT_EQ(canvas->CurrentHandle(), nullptr);
+  canvas->Font()->SetFontHeight(-30);
+  SIZE large = canvas->TextExtent("measure");
+  EXPECT_GT(small.cx, 0);
+  EXPECT_GT(large.cx, 2 * small.cx);
+  EXPECT_EQ(canvas->TextExtent("").cx, 0);
+  canvas->Free();
+}
+
+TEST(GraphicTool, TheGdiObjectIsMadeWhenFirstNeededAndKeptUntilTheDataChanges) {
+  TGraphicTool* pen = NewPen();
+  int changes = 0;
+  struct Counter {
+    int* count;
+    void Changed(TGraphicTool*) { ++*count; }
+  } counter{&changes};
+  pen->OnChange = MakeMethod<&Counter::Changed>(&counter);
+  EXPECT_FALSE(pen->HasHandle());
+  HGDIOBJ first = pen->GetHandle();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(pen->GetHandle(), first);
+  pen->SetColor(0);  // unchanged
+  pen->SetPenWidth(0);
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(pen->GetHandle(), first);
+
+  pen->SetPenWidth(3);
+  EXPECT_EQ(changes, 2);  // once before the old object goes, once after
+  EXPECT_FALSE(pen->HasHandle());
+  LOGPEN made{};
+  GetObjectA(pen->GetHandle(), sizeof made, &made);
+  EXPECT_EQ(made.lopnWidth.x, 3);
+  pen->Free();
+}
+
+TEST(GraphicTool, DefaultsOfTheThreeKinds) {
+  TGraphicTool* pen = NewPen();
+  TGraphicTool* brush = NewBrush();
+  TGraphicTool* font = NewFont();
+  EXPECT_EQ(pen->Color(), 0);
+  EXPECT_EQ(pen->PenMode(), R2_COPYPEN);
+  EXPECT_EQ(brush->Color(), static_cast<int32_t>(0x8000000F));
+  EXPECT_EQ(brush->RgbValue(), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(font->Color(), static_cast<int32_t>(0x80000008));
+  EXPECT_STREQ(font->Data().Font.lfFaceName, "MS Sans Serif");
+  EXPECT_EQ(font->Data().Font.lfCharSet, DEFAULT_CHARSET);
+  EXPECT_EQ(GetObjectType(font->GetHandle()), static_cast<DWORD>(OBJ_FONT));
+  EXPECT_EQ(GetObjectType(brush->GetHandle()), static_cast<DWORD>(OBJ_BRUSH));
+  pen->Free();
+  brush->Free();
+  font->Free();
+}
+
+TEST(GraphicTool, BrushStylesMakeSolidHollowAndHatchedBrushes) {
+  TGraphicTool* brush = NewBrush();
+  brush->SetColor(kRed);
+  LOGBRUSH made{};
+  GetObjectA(brush->GetHandle(), sizeof made, &made);
+  EXPECT_EQ(made.lbStyle, static_cast<UINT>(BS_SOLID));
+  EXPECT_EQ(made.lbColor, kRed);
+  brush->SetBrushStyle(bsClear);
+  GetObjectA(brush->GetHandle(), sizeof made, &made);
+  EXPECT_EQ(made.lbStyle, static_cast<UINT>(BS_HOLLOW));
+  brush->SetBrushStyle(bsHatchBase + HS_CROSS);
+  brush->SetBrushLineColor(kBlue);
+  GetObjectA(brush->GetHandle(), sizeof made, &made);
+  EXPECT_EQ(made.lbStyle, static_cast<UINT>(BS_HATCHED));
+  EXPECT_EQ(made.lbHatch, static_cast<ULONG_PTR>(HS_CROSS));
+  EXPECT_EQ(made.lbColor, kBlue);
+  brush->Free();
+}
+
+TEST(GraphicTool, FontDataFollowsNameHeightStyleAndCharset) {
+  TGraphicTool* font = NewFont();
+  font->SetFontName("A face name longer than thirty-one characters");
+  font->SetFontHeight(14);
+  font->SetFontStyle(fsBold | fsUnderline);
+  font->SetFontCharset(SYMBOL_CHARSET);
+  LOGFONTA made{};
+  GetObjectA(font->GetHandle(), sizeof made, &made);
+  EXPECT_EQ(std::string(made.lfFaceName), std::string("A face name longer than thirty-one characters").substr(0, 31));
+  EXPECT_EQ(made.lfHeight, 14);
+  EXPECT_EQ(made.lfWeight, FW_BOLD);
+  EXPECT_EQ(made.lfUnderline, 1);
+  EXPECT_EQ(made.lfItalic, 0);
+  EXPECT_EQ(made.lfCharSet, SYMBOL_CHARSET);
+  EXPECT_EQ(font->FontStyle(), fsBold | fsUnderline);
+  font->Free();
+}
+
+TEST(GraphicTool, AToolWithIdenticalDataBorrowsItsParentsObjectUntilItDiffers) {
+  TGraphicTool* parent = NewFont();
+  TGraphicTool* child = parent->Clone();
+  child->ParentTool = parent;
+  EXPECT_EQ(child->GetHandle(), parent->GetHandle());
+  EXPECT_FALSE(child->HasHandle());
+  child->SetFontHeight(20);
+  EXPECT_NE(child->GetHandle(), parent->GetHandle());
+  EXPECT_TRUE(child->HasHandle());
+  child->Free();
+  parent->Free();
+}
+
+TEST(GraphicTool, AssignCopiesTheDataAndAPatternBitmapOfItsOwn) {
+  TGraphicTool* source = NewBrush();
+  source->SetColor(kGreen);
+  source->SetBrushBitmap(CreateBitmap(8, 8, 1, 1, nullptr));
+  TGraphicTool* target = NewBrush();
+  target->Assign(source);
+  EXPECT_EQ(target->Color(), static_cast<int32_t>(kGreen));
+  HBITMAP sourcePattern = source->Data().Brush.Bitmap;
+  HBITMAP targetPattern = target->Data().Brush.Bitmap;
+  ASSERT_NE(targetPattern, nullptr);
+  EXPECT_NE(targetPattern, sourcePattern);
+  LOGBRUSH made{};
+  GetObjectA(target->GetHandle(), sizeof made, &made);
+  EXPECT_EQ(made.lbStyle, static_cast<UINT>(BS_PATTERN));
+  source->Free();
+  EXPECT_EQ(GetObjectType(sourcePattern), 0u);
+  EXPECT_EQ(GetObjectType(targetPattern), static_cast<DWORD>(OBJ_BITMAP));
+  target->Free();
+  EXPECT_EQ(GetObjectType(targetPattern), 0u);
+}
+
+TEST(GraphicTool, ASystemColourToolRemakesItsObjectAfterTheSystemColourChanged) {
+  TGraphicTool* brush = NewBrush();  // button face
+  brush->GetHandle();
+  int index = COLOR_BTNFACE;
+  COLORREF original = GetSysColor(index);
+  COLORREF changed = original ^ 0x404040;
+  ASSERT_TRUE(SetSysColors(1, &index, &changed));
+  HGDIOBJ after = brush->GetHandle();
+  LOGBRUSH made{};
+  GetObjectA(after, sizeof made, &made);
+  SetSysColors(1, &index, &original);
+  EXPECT_EQ(made.lbColor, changed);
+  EXPECT_EQ(brush->RgbValue(), changed);
+  brush->Free();
+}
+
+}  // namespace
