@@ -35,10 +35,10 @@ WAVEFORMATEX WaveFormat(AudioFormat format) {
 }
 
 // Maps the library's device numbers to winmm's: `firstDevice` is the library number of winmm device 0;
-// numbers below it choose the default device.
+// -1 and the numbers up to `firstDevice` choose the default device.
 int DeviceId(int device, int firstDevice, UINT deviceCount, UINT& id) {
+  if (device < -1) return AUDIO_ERROR_NO_DEVICE;
   if (device < firstDevice) {
-    if (device < -1) return AUDIO_ERROR_NO_DEVICE;
     id = WAVE_MAPPER;
     return deviceCount == 0 ? AUDIO_ERROR_NO_DEVICE : AUDIO_OK;
   }
@@ -48,38 +48,67 @@ int DeviceId(int device, int firstDevice, UINT deviceCount, UINT& id) {
   return AUDIO_OK;
 }
 
+// Allocates the queue and opens the device through `open(event)`; releases the queue when that fails.
+template <class OpenDevice> int OpenWithQueue(WaveQueue& queue, uint32_t count, uint32_t bytes, OpenDevice open) {
+  const int allocated = queue.Allocate(count, bytes);
+  if (allocated != AUDIO_OK) return allocated;
+  const MMRESULT opened = open(reinterpret_cast<DWORD_PTR>(queue.Event()));
+  if (opened == MMSYSERR_NOERROR) return AUDIO_OK;
+  queue.Release();
+  return ErrorFromWinmm(opened);
+}
+
 void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); }
-
-// Interrupt and Close meet here: the event may be set only while it exists.
-void SignalEvent(std::mutex& mutex, HANDLE event) {
-  std::lock_guard<std::mutex> lock(mutex);
-  if (event != nullptr) SetEvent(event);
-}
-
-void CloseEvent(std::mutex& mutex, HANDLE& event) {
-  std::lock_guard<std::mutex> lock(mutex);
-  if (event != nullptr) CloseHandle(event);
-  event = nullptr;
-}
 
 }  // namespace
 
-void WaveBuffers::Allocate(uint32_t count, uint32_t bytes) {
-  memory_.assign(size_t{count} * bytes, 0);
-  headers_.assign(count, WAVEHDR{});
+int WaveQueue::Allocate(uint32_t count, uint32_t bytes) {
+  try {
+    memory_.assign(size_t{count} * bytes, 0);
+    headers_.assign(count, WAVEHDR{});
+  } catch (const std::bad_alloc&) {
+    Release();
+    return AUDIO_ERROR_OUT_OF_MEMORY;
+  }
   for (uint32_t i = 0; i < count; ++i) {
     headers_[i].lpData = memory_.data() + size_t{i} * bytes;
     headers_[i].dwBufferLength = bytes;
   }
+  std::lock_guard<std::mutex> lock(eventMutex_);
+  event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  interrupted_.store(false);
+  if (event_ != nullptr) return AUDIO_OK;
+  headers_.clear();
+  memory_.clear();
+  return AUDIO_ERROR_OUT_OF_MEMORY;
 }
 
-void WaveBuffers::Release() {
+void WaveQueue::Release() {
+  {
+    std::lock_guard<std::mutex> lock(eventMutex_);
+    if (event_ != nullptr) CloseHandle(event_);
+    event_ = nullptr;
+  }
   headers_.clear();
   memory_.clear();
 }
 
-bool WaveBuffers::Done(const WAVEHDR& header) {
+bool WaveQueue::Done(const WAVEHDR& header) {
   return (reinterpret_cast<const volatile DWORD&>(header.dwFlags) & WHDR_DONE) != 0;
+}
+
+bool WaveQueue::WaitUntilDone(uint64_t index) {
+  for (;;) {
+    if (interrupted_.load()) return false;
+    if (Done(Header(index))) return true;
+    WaitForSingleObject(event_, INFINITE);
+  }
+}
+
+void WaveQueue::Interrupt() {
+  interrupted_.store(true);
+  std::lock_guard<std::mutex> lock(eventMutex_);
+  if (event_ != nullptr) SetEvent(event_);
 }
 
 int WinmmOutput::Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) {
@@ -87,50 +116,27 @@ int WinmmOutput::Open(int device, AudioFormat format, uint32_t blockFrames, uint
   const int chosen = DeviceId(device, 1, waveOutGetNumDevs(), id);
   if (chosen != AUDIO_OK) return chosen;
   blockBytes_ = blockFrames * format.FrameBytes();
-  try {
-    buffers_.Allocate(blockCount, blockBytes_);
-  } catch (const std::bad_alloc&) {
-    return AUDIO_ERROR_OUT_OF_MEMORY;
-  }
-  {
-    std::lock_guard<std::mutex> lock(eventMutex_);
-    event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  }
-  if (event_ == nullptr) {
-    buffers_.Release();
-    return AUDIO_ERROR_OUT_OF_MEMORY;
-  }
   const WAVEFORMATEX wave = WaveFormat(format);
-  const MMRESULT opened = waveOutOpen(&wave_, id, &wave, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT);
-  if (opened != MMSYSERR_NOERROR) {
-    wave_ = nullptr;
-    CloseEvent(eventMutex_, event_);
-    buffers_.Release();
-    return ErrorFromWinmm(opened);
-  }
-  for (size_t i = 0; i < buffers_.Count(); ++i) {
-    WAVEHDR& header = buffers_.Header(i);
+  const int opened = OpenWithQueue(queue_, blockCount, blockBytes_, [&](DWORD_PTR event) {
+    return waveOutOpen(&wave_, id, &wave, event, 0, CALLBACK_EVENT);
+  });
+  if (opened != AUDIO_OK) return opened;
+  for (size_t i = 0; i < queue_.Count(); ++i) {
+    WAVEHDR& header = queue_.Header(i);
     waveOutPrepareHeader(wave_, &header, sizeof header);
     header.dwFlags |= WHDR_DONE;  // free until first submitted
   }
   submitted_ = 0;
   played_ = 0;
-  interrupted_.store(false);
   return AUDIO_OK;
 }
 
 void WinmmOutput::PrepareThread() { RaiseThreadPriority(); }
 
-bool WinmmOutput::WaitForFreeBlock() {
-  for (;;) {
-    if (interrupted_.load()) return false;
-    if (WaveBuffers::Done(buffers_.Header(submitted_))) return true;
-    WaitForSingleObject(event_, INFINITE);
-  }
-}
+bool WinmmOutput::WaitForFreeBlock() { return queue_.WaitUntilDone(submitted_); }
 
 void WinmmOutput::Submit(const int16_t* samples) {
-  WAVEHDR& header = buffers_.Header(submitted_);
+  WAVEHDR& header = queue_.Header(submitted_);
   std::memcpy(header.lpData, samples, blockBytes_);
   header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
   ++submitted_;
@@ -138,23 +144,19 @@ void WinmmOutput::Submit(const int16_t* samples) {
 }
 
 uint64_t WinmmOutput::BlocksPlayed() {
-  while (played_ < submitted_ && WaveBuffers::Done(buffers_.Header(played_))) ++played_;
+  while (played_ < submitted_ && WaveQueue::Done(queue_.Header(played_))) ++played_;
   return played_;
 }
 
-void WinmmOutput::Interrupt() {
-  interrupted_.store(true);
-  SignalEvent(eventMutex_, event_);
-}
+void WinmmOutput::Interrupt() { queue_.Interrupt(); }
 
 void WinmmOutput::Close() {
   if (wave_ == nullptr) return;
   waveOutReset(wave_);
-  for (size_t i = 0; i < buffers_.Count(); ++i) waveOutUnprepareHeader(wave_, &buffers_.Header(i), sizeof(WAVEHDR));
+  for (size_t i = 0; i < queue_.Count(); ++i) waveOutUnprepareHeader(wave_, &queue_.Header(i), sizeof(WAVEHDR));
   waveOutClose(wave_);
   wave_ = nullptr;
-  CloseEvent(eventMutex_, event_);
-  buffers_.Release();
+  queue_.Release();
 }
 
 int WinmmInput::Check(int device) {
@@ -170,35 +172,18 @@ int WinmmInput::Open(int device, AudioFormat format, uint32_t blockFrames, uint3
   UINT id = 0;
   const int chosen = DeviceId(device, 0, waveInGetNumDevs(), id);
   if (chosen != AUDIO_OK) return chosen;
-  try {
-    buffers_.Allocate(blockCount, blockFrames * format.FrameBytes());
-  } catch (const std::bad_alloc&) {
-    return AUDIO_ERROR_OUT_OF_MEMORY;
-  }
-  {
-    std::lock_guard<std::mutex> lock(eventMutex_);
-    event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  }
-  if (event_ == nullptr) {
-    buffers_.Release();
-    return AUDIO_ERROR_OUT_OF_MEMORY;
-  }
   const WAVEFORMATEX wave = WaveFormat(format);
-  const MMRESULT opened = waveInOpen(&wave_, id, &wave, reinterpret_cast<DWORD_PTR>(event_), 0, CALLBACK_EVENT);
-  if (opened != MMSYSERR_NOERROR) {
-    wave_ = nullptr;
-    CloseEvent(eventMutex_, event_);
-    buffers_.Release();
-    return ErrorFromWinmm(opened);
-  }
-  for (size_t i = 0; i < buffers_.Count(); ++i) {
-    WAVEHDR& header = buffers_.Header(i);
+  const int opened = OpenWithQueue(queue_, blockCount, blockFrames * format.FrameBytes(), [&](DWORD_PTR event) {
+    return waveInOpen(&wave_, id, &wave, event, 0, CALLBACK_EVENT);
+  });
+  if (opened != AUDIO_OK) return opened;
+  for (size_t i = 0; i < queue_.Count(); ++i) {
+    WAVEHDR& header = queue_.Header(i);
     waveInPrepareHeader(wave_, &header, sizeof header);
     waveInAddBuffer(wave_, &header, sizeof header);
   }
   next_ = 0;
   holdingBlock_ = false;
-  interrupted_.store(false);
   const MMRESULT started = waveInStart(wave_);
   if (started != MMSYSERR_NOERROR) {
     Close();
@@ -211,36 +196,27 @@ void WinmmInput::PrepareThread() { RaiseThreadPriority(); }
 
 bool WinmmInput::WaitForBlock(const int16_t*& samples, uint32_t& bytes) {
   if (holdingBlock_) {
-    WAVEHDR& previous = buffers_.Header(next_ - 1);
+    WAVEHDR& previous = queue_.Header(next_ - 1);
     previous.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
     waveInAddBuffer(wave_, &previous, sizeof previous);
     holdingBlock_ = false;
   }
-  for (;;) {
-    if (interrupted_.load()) return false;
-    WAVEHDR& header = buffers_.Header(next_);
-    if (WaveBuffers::Done(header)) {
-      samples = reinterpret_cast<const int16_t*>(header.lpData);
-      bytes = header.dwBytesRecorded;
-      ++next_;
-      holdingBlock_ = true;
-      return true;
-    }
-    WaitForSingleObject(event_, INFINITE);
-  }
+  if (!queue_.WaitUntilDone(next_)) return false;
+  const WAVEHDR& header = queue_.Header(next_);
+  samples = reinterpret_cast<const int16_t*>(header.lpData);
+  bytes = header.dwBytesRecorded;
+  ++next_;
+  holdingBlock_ = true;
+  return true;
 }
 
-void WinmmInput::Interrupt() {
-  interrupted_.store(true);
-  SignalEvent(eventMutex_, event_);
-}
+void WinmmInput::Interrupt() { queue_.Interrupt(); }
 
 void WinmmInput::Close() {
   if (wave_ == nullptr) return;
   waveInReset(wave_);
-  for (size_t i = 0; i < buffers_.Count(); ++i) waveInUnprepareHeader(wave_, &buffers_.Header(i), sizeof(WAVEHDR));
+  for (size_t i = 0; i < queue_.Count(); ++i) waveInUnprepareHeader(wave_, &queue_.Header(i), sizeof(WAVEHDR));
   waveInClose(wave_);
   wave_ = nullptr;
-  CloseEvent(eventMutex_, event_);
-  buffers_.Release();
+  queue_.Release();
 }

@@ -11,19 +11,30 @@
 
 #include "audio/library/audio_device.h"
 
-// A set of equally sized buffers with their headers, shared by both directions.
-class WaveBuffers {
+// What both directions share: equally sized buffers with their headers, taken in turn, the event winmm
+// sets whenever it hands one back, and the interrupt flag that also sets it.
+class WaveQueue {
 public:
-  void Allocate(uint32_t count, uint32_t bytes);
+  // Allocates the buffers and the event and clears the interrupt. Returns AUDIO_OK or an error code.
+  int Allocate(uint32_t count, uint32_t bytes);
+  // Closes the event and frees the buffers.
   void Release();
+  HANDLE Event() const { return event_; }
   WAVEHDR& Header(uint64_t index) { return headers_[index % headers_.size()]; }
   size_t Count() const { return headers_.size(); }
-  // Whether the device has handed the buffer back (read as the device thread wrote it).
+  // Whether the device has handed the buffer back (read as the device's thread wrote it).
   static bool Done(const WAVEHDR& header);
+  // Waits until the device has handed back buffer `index`; false once interrupted.
+  bool WaitUntilDone(uint64_t index);
+  // From any thread, also while Release runs.
+  void Interrupt();
 
 private:
   std::vector<WAVEHDR> headers_;
   std::vector<char> memory_;
+  HANDLE event_ = nullptr;
+  std::mutex eventMutex_;  // Interrupt may come while Release closes the event
+  std::atomic<bool> interrupted_{false};
 };
 
 class WinmmOutput final : public OutputDevice {
@@ -38,10 +49,7 @@ public:
 
 private:
   HWAVEOUT wave_ = nullptr;
-  HANDLE event_ = nullptr;
-  std::mutex eventMutex_;  // Interrupt may come while Close runs
-  std::atomic<bool> interrupted_{false};
-  WaveBuffers buffers_;
+  WaveQueue queue_;
   uint32_t blockBytes_ = 0;
   uint64_t submitted_ = 0;
   uint64_t played_ = 0;
@@ -58,10 +66,7 @@ public:
 
 private:
   HWAVEIN wave_ = nullptr;
-  HANDLE event_ = nullptr;
-  std::mutex eventMutex_;
-  std::atomic<bool> interrupted_{false};
-  WaveBuffers buffers_;
+  WaveQueue queue_;
   uint64_t next_ = 0;          // the buffer the device fills next
   bool holdingBlock_ = false;  // the previous buffer was handed out and is queued again on the next wait
 };
