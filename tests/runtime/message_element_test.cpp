@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "runtime/message_element.h"
+#include "runtime/timer_element.h"
 #include "tests/runtime/probes.h"
+#include "toolkit/application.h"
 
 namespace {
 
@@ -18,6 +22,7 @@ struct BoxSeen {
   std::string text;
   std::vector<int> buttons;  // visible button identifiers, ascending
   HICON icon = nullptr;
+  HWND owner = nullptr;
 };
 
 BOOL CALLBACK FindIcon(HWND child, LPARAM result) {
@@ -32,7 +37,9 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM result) {
 // Waits for the box titled title, records it, then presses button (posts its WM_COMMAND).
 class BoxCloser {
 public:
-  BoxCloser(std::string title, int button) : thread_([this, title, button] { Run(title, button); }) {}
+  // beforePress runs on the second thread once the box has been read.
+  BoxCloser(std::string title, int button, std::function<void()> beforePress = {})
+      : beforePress_(std::move(beforePress)), thread_([this, title, button] { Run(title, button); }) {}
   BoxSeen Join() {
     thread_.join();
     return seen_;
@@ -55,10 +62,13 @@ private:
       if (item && IsWindowVisible(item)) seen_.buttons.push_back(id);
     }
     EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&seen_.icon));
+    seen_.owner = GetWindow(box, GW_OWNER);
+    if (beforePress_) beforePress_();
     PostMessageA(box, WM_COMMAND, button, 0);
   }
 
   BoxSeen seen_;
+  std::function<void()> beforePress_;
   std::thread thread_;
 };
 
@@ -165,6 +175,57 @@ TEST(MessageElement, EachIconValueShowsItsIcon) {
     EXPECT_EQ(seen.icon, icons[icon] ? LoadIconA(nullptr, icons[icon]) : nullptr) << int(icon);
     EXPECT_EQ(seen.buttons, std::vector<int>{IDOK}) << int(icon);
   }
+}
+
+TEST(MessageElement, TheBoxBelongsToTheAppletsCurrentFormElseToItsFirstForm) {
+  MessageRig rig;
+  rig.message.Message = "Owned";
+  rig.message.Caption = "Owner";
+  BoxSeen seen = rig.Show(TData{}, "Owner", IDOK);
+  EXPECT_EQ(seen.owner, nullptr);  // no applet
+
+  TControl* applet = NewApplet("Owner test");
+  TControl* first = NewForm(applet, "First");
+  TControl* second = NewForm(applet, "Second");
+  ASSERT_NE(first->GetWindowHandle(), nullptr);
+  ASSERT_NE(second->GetWindowHandle(), nullptr);
+  Applet = applet;
+  applet->CurrentControl = nullptr;
+  seen = rig.Show(TData{}, "Owner", IDOK);
+  EXPECT_EQ(seen.owner, first->Handle);
+  applet->CurrentControl = second;
+  seen = rig.Show(TData{}, "Owner", IDOK);
+  EXPECT_EQ(seen.owner, second->Handle);
+  Applet = nullptr;
+  second->Free();
+  first->Free();
+  applet->Free();
+}
+
+struct TickCount {
+  std::atomic<int> ticks{0};
+  void doTick(TData&, uint16_t) { ++ticks; }
+};
+
+TEST(MessageElement, TimerTicksKeepComingWhileTheBoxIsOpen) {
+  MessageRig rig;
+  rig.message.Message = "Modal";
+  rig.message.Caption = "Modal";
+  TickCount count;
+  TZvTimer timer;
+  timer.onTimer = MakeEvent<&TickCount::doTick>(&count);
+  timer.SetInterval(10);
+  timer.SetEnable(true);
+  int ticksWhileOpen = -1;
+  BoxCloser closer("Modal", IDOK, [&] {
+    int before = count.ticks;
+    for (int i = 0; i < 500 && count.ticks < before + 3; ++i) Sleep(10);
+    ticksWhileOpen = count.ticks - before;
+  });
+  TData nothing;
+  rig.message.doMessage(nothing, 0);
+  ASSERT_TRUE(closer.Join().found);
+  EXPECT_GE(ticksWhileOpen, 3);
 }
 
 }  // namespace

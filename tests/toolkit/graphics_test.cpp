@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "toolkit/control.h"
 #include "toolkit/graphics.h"
 
 namespace {
@@ -248,6 +249,41 @@ TEST(Canvas, TextExtentWithoutAContextUsesATemporaryOneAndBiggerFontsMeasureWide
   EXPECT_GT(large.cx, 2 * small.cx);
   EXPECT_EQ(canvas->TextExtent("").cx, 0);
   canvas->Free();
+}
+
+TEST(ControlCanvas, NewToolsTakeTheControlsColoursAndFont) {
+  TControl* control = NewControl(nullptr, "CanvasForm", true);
+  control->SetColor(kGreen);
+  control->SetTextColor(kRed);
+  control->GetFont()->SetFontName("Arial");
+  TCanvas* canvas = control->GetCanvas();
+  EXPECT_EQ(canvas->Brush()->Color(), static_cast<int32_t>(kGreen));
+  EXPECT_EQ(canvas->Font()->Color(), static_cast<int32_t>(kRed));
+  EXPECT_STREQ(canvas->Font()->Data().Font.lfFaceName, "Arial");
+  control->Free();
+}
+
+TEST(ControlCanvas, DrawsInThePaintContextWithTheControlsColoursAndLeavesItOpen) {
+  TControl* control = NewControl(nullptr, "CanvasForm", true);
+  control->SetColor(kGreen);
+  control->SetTextColor(kRed);
+  Surface surface(60, 30, kWhite);
+  control->PaintDC = surface.dc();
+  TCanvas* canvas = control->GetCanvas();
+  EXPECT_EQ(canvas->Handle(), surface.dc());
+  canvas->TextOut(1, 1, "Text");
+  int red = 0, green = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 60; ++x) {
+      red += surface.At(x, y) == kRed;
+      green += surface.At(x, y) == kGreen;
+    }
+  EXPECT_GT(red, 5);
+  EXPECT_GT(green, 5);
+  canvas->SetHandle(nullptr);
+  control->PaintDC = nullptr;
+  EXPECT_EQ(GetObjectType(surface.dc()), static_cast<DWORD>(OBJ_MEMDC));
+  control->Free();
 }
 
 TEST(GraphicTool, TheGdiObjectIsMadeWhenFirstNeededAndKeptUntilTheDataChanges) {
