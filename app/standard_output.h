@@ -1,0 +1,8 @@
+// Standard output and standard error of the windowed process: both write into the one error box buffer,
+// which is shown in message boxes captioned "Error".
+#pragma once
+#include "app/error_box.h"
+
+TErrorBox& StandardOutput();
+// Binds std::cout and std::cerr to StandardOutput().
+void BindStandardStreams();

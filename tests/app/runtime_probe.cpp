@@ -1,0 +1,85 @@
+// A windowed program on the program's runtime support that does one thing named by its first parameter
+// (a fault, an uncaught exception, output, Halt), for the tests that watch how the process ends.
+#include <windows.h>
+
+#include <cfloat>
+#include <cstring>
+#include <iostream>
+#include <stdexcept>
+#include <thread>
+
+#include "app/command_line.h"
+#include "app/fpu_mode.h"
+#include "app/runtime_support.h"
+
+namespace {
+
+bool reportFinalisation = false;
+
+struct FinalisationWitness {
+  ~FinalisationWitness() {
+    if (reportFinalisation) std::cout << "finalised\r\n";
+  }
+} finalisationWitness;
+
+void WriteThroughNull() {
+  volatile int* volatile target = nullptr;
+  *target = 1;
+}
+
+volatile int recursionLimit = 1 << 30;
+
+int Recurse(int depth) {
+  volatile char block[4096];
+  block[0] = static_cast<char>(depth);
+  return depth < recursionLimit ? Recurse(depth + 1) + block[0] : 0;
+}
+
+void Run(const RcString& what) {
+  if (what == "null-write") WriteThroughNull();
+  if (what == "null-call") {
+    void (*volatile nowhere)() = nullptr;
+    nowhere();
+  }
+  if (what == "int-divide") {
+    volatile int zero = 0;
+    volatile int quotient = 1000 / zero;
+    (void)quotient;
+  }
+  if (what == "x87-overflow") {
+    volatile long double big = LDBL_MAX;
+    big = big * 4;
+  }
+  if (what == "x87-divide") {
+    volatile long double zero = 0;
+    volatile long double quotient = 1 / zero;
+    (void)quotient;
+  }
+  if (what == "stack-overflow") Recurse(0);
+  if (what == "throw") throw std::runtime_error("nobody catches this");
+  if (what == "thread-null") std::thread(WriteThroughNull).join();
+  if (what == "run-error") RunError(201);
+  if (what == "exit-sequence") {
+    reportFinalisation = true;
+    AddExitProc([] { std::cout << "exit procedure 1\r\n"; });
+    AddExitProc([] { std::cout << "exit procedure 2\r\n"; });
+    WriteThroughNull();
+  }
+  if (what == "halt-pending") {
+    std::cout << "pending";
+    Halt(7);
+  }
+  if (what == "fpu-word") {
+    char word[8];
+    std::snprintf(word, sizeof word, "%04X", FpuControlWord());
+    std::cout << word;
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartRuntime();
+  Run(ParamStr(1));
+  Halt(0);
+}
