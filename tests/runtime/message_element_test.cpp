@@ -48,9 +48,10 @@ public:
 private:
   void Run(const std::string& title, int button) {
     HWND box = nullptr;
-    for (int i = 0; i < 1000 && !box; ++i) {
+    // The box is found as soon as it exists; it is read once it shows, when its set-up is complete.
+    for (int i = 0; i < 1000 && !(box && IsWindowVisible(box)); ++i) {
       box = FindWindowA("#32770", title.c_str());
-      if (!box) Sleep(10);
+      if (!(box && IsWindowVisible(box))) Sleep(10);
     }
     if (!box) return;
     seen_.found = true;
