@@ -52,6 +52,29 @@ TEST_F(ControlTest, HookChainRunsElementHookThenAttachedNewestFirstThenKindHook)
   EXPECT_EQ(journal.lines, (std::vector<std::string>{"element"}));
 }
 
+int plainHandlerCalls = 0;
+bool PlainProbeHandler(void*, TControl*, TMsg& msg) {
+  if (msg.message == kProbe) ++plainHandlerCalls;
+  return false;
+}
+
+TEST_F(ControlTest, HandlersWithoutDataObjectAreSkippedOnceTheLoopHasEnded) {
+  TControl* form = Own(NewForm(nullptr, "ended"));
+  form->GetWindowHandle();
+  Journal journal;
+  RecordingHook withData{&journal, "with data"};
+  form->AttachProc(withData.Method());
+  form->AttachProc({&PlainProbeHandler, nullptr});
+  plainHandlerCalls = 0;
+  SendMessageA(form->Handle, kProbe, 0, 0);
+  EXPECT_EQ(plainHandlerCalls, 1);
+  AppletTerminated = true;
+  SendMessageA(form->Handle, kProbe, 0, 0);
+  AppletTerminated = false;
+  EXPECT_EQ(plainHandlerCalls, 1);
+  EXPECT_EQ(journal.lines, (std::vector<std::string>{"with data", "with data"}));
+}
+
 TEST_F(ControlTest, AfterMessageHookSeesEveryMessageEvenHandledOnes) {
   TControl* form = Own(NewForm(nullptr, "after"));
   form->GetWindowHandle();
@@ -438,10 +461,14 @@ TEST_F(ControlTest, ControlFreedInsideItsOwnMessageGoesAfterTheMessage) {
       return false;
     }
   } freer;
+  Journal journal;
+  RecordingHook kind{&journal, "kind"};
+  form->KindHook = kind.Method();
   form->AttachProc(MakeMethod<&Freer::Hook>(&freer));
   HWND wnd = form->Handle;
   SendMessageA(wnd, kProbe, 0, 0);
   EXPECT_TRUE(freer.stillThere);
+  EXPECT_TRUE(journal.lines.empty());  // a free requested meanwhile counts as handled
   EXPECT_FALSE(Alive(form));
   EXPECT_FALSE(IsWindow(wnd));
 }
