@@ -27,7 +27,6 @@ public:
   // The pen position, re-applied with a move whenever the device context is replaced.
   POINT PenPos{0, 0};
   uint8_t State = 0;
-  DWORD CopyMode = SRCCOPY;
   // Called before every drawing operation that changes pixels.
   TCallback<void(TCanvas* canvas)> OnChange;
   // Supplies a device context when the canvas has none.
