@@ -301,6 +301,7 @@ void TControl::SetIcon(HICON icon, bool owned) {
 
 void TControl::SetTransparent(bool transparent) {
   Transparent = transparent;
+  if (transparent && Parent && !Parent->NoChildPainting) Parent->PaintsForChildren = true;
   Invalidate();
 }
 
@@ -343,7 +344,12 @@ void TControl::ApplyAutoSize() {
 }
 
 void TControl::Invalidate() {
-  if (Handle) InvalidateRect(Handle, nullptr, TRUE);
+  if (!Handle) return;
+  if (PaintsForChildren) {
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  } else {
+    InvalidateRect(Handle, nullptr, TRUE);
+  }
 }
 
 // --- Font, brush, canvas

@@ -130,8 +130,13 @@ public:
   // The big icon of a top-level window; (HICON)-1 = none. Destroyed with the control when IconOwned.
   HICON Icon = nullptr;
   bool IconOwned = false;
-  // Painted over the parent: reflected colour messages answer a transparent background.
+  // Painted over the parent: the parent's image is drawn under it and reflected colour messages answer a
+  // transparent background.
   bool Transparent = false;
+  // Set on a parent when a child becomes transparent: it repaints its children with itself.
+  bool PaintsForChildren = false;
+  // A parent that never paints for transparent children.
+  bool NoChildPainting = false;
 
   // --- State
   bool Enabled = true;
@@ -257,6 +262,7 @@ private:
   friend TControl* NewControl(TControl* parent, const char* className, bool ctl3d);
 
   bool DispatchHooks(TMsg& msg);
+  bool EraseWithParentImage(TMsg& msg);
   bool RunAttachedHandlers(TMsg& msg);
   void HandleMessage(TMsg& msg);
   void HandleKey(TMsg& msg);

@@ -57,12 +57,29 @@ void TControl::WndProc(TMsg& msg) {
 }
 
 bool TControl::DispatchHooks(TMsg& msg) {
+  if (msg.message == WM_ERASEBKGND && Transparent && EraseWithParentImage(msg)) return true;
   if (AppletRunning && Applet && Applet != this && Applet->OnMessage.Assigned() && Applet->OnMessage(Applet, msg)) {
     return true;
   }
   if (OnMessage.Assigned() && OnMessage(this, msg)) return true;
   if (RunAttachedHandlers(msg)) return true;
   return KindHook.Assigned() && KindHook(this, msg);
+}
+
+// A transparent control's background is its parent's image: the parent erases and paints (WM_PRINTCLIENT)
+// into the control's device context, shifted so that the part under the control lands in it.
+bool TControl::EraseWithParentImage(TMsg& msg) {
+  if (!Parent || !Parent->PaintsForChildren || !Parent->Handle) return false;
+  HDC dc = reinterpret_cast<HDC>(msg.wParam);
+  POINT origin{0, 0};
+  MapWindowPoints(Handle, Parent->Handle, &origin, 1);
+  POINT previous;
+  OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
+  SendMessageA(Parent->Handle, WM_ERASEBKGND, msg.wParam, 0);
+  SendMessageA(Parent->Handle, WM_PRINTCLIENT, msg.wParam, PRF_CLIENT);
+  SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
+  msg.Result = 1;
+  return true;
 }
 
 // From the last attached handler to the first until one handles the message. After the loop has ended,

@@ -329,6 +329,48 @@ TEST_F(ControlTest, PaintNotificationDrawsInTheUpdateRegion) {
   EXPECT_FALSE(GetUpdateRect(form->Handle, nullptr, FALSE));
 }
 
+TEST_F(ControlTest, TransparentControlShowsItsParentsImage) {
+  TControl* form = Own(NewForm(nullptr, "transparent"));
+  form->SetPosition(40, 40);
+  form->SetSize(300, 200);
+  form->SetColor(0x000000FF);
+  struct GreenSquare {
+    void Paint(TControl*, HDC dc) {
+      RECT r{0, 0, 100, 100};
+      HBRUSH green = CreateSolidBrush(0x0000FF00);
+      FillRect(dc, &r, green);
+      DeleteObject(green);
+    }
+  } painter;
+  form->OnPaint = MakeMethod<&GreenSquare::Paint>(&painter);
+  TControl* overGreen = Own(NewLabel(form, ""));
+  TControl* overRed = Own(NewLabel(form, ""));
+  TControl* opaque = Own(NewLabel(form, ""));
+  overGreen->SetPosition(10, 10);
+  overRed->SetPosition(150, 10);
+  opaque->SetPosition(150, 100);
+  for (TControl* label : {overGreen, overRed, opaque}) {
+    label->SetSize(60, 20);
+    label->SetColor(0x00FF0000);
+  }
+  overGreen->SetTransparent(true);
+  overRed->SetTransparent(true);
+  form->SetVisible(true);
+  for (TControl* label : {overGreen, overRed, opaque}) label->GetWindowHandle();
+  form->Invalidate();
+  UpdateWindow(form->Handle);
+  Drain();
+  auto pixel = [](TControl* c) {
+    HDC dc = GetDC(c->Handle);
+    COLORREF color = GetPixel(dc, 5, 5);
+    ReleaseDC(c->Handle, dc);
+    return color;
+  };
+  EXPECT_EQ(pixel(overGreen), 0x0000FF00u);
+  EXPECT_EQ(pixel(overRed), 0x000000FFu);
+  EXPECT_EQ(pixel(opaque), 0x00FF0000u);
+}
+
 TEST_F(ControlTest, MouseEnterAndLeaveFollowTheCursor) {
   TControl* form = Own(NewForm(nullptr, "hover"));
   form->SetPosition(100, 100);
