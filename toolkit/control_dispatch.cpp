@@ -1,6 +1,7 @@
 // The path of a message through a toolkit window: the window procedure finds the control, the control
-// runs its hook chain (applet hook, element hook, attached handlers, per-kind hook) and, when none handled
-// the message, its own handling by message; the after-message hook closes every message.
+// runs its hook chain (a transparent control's background, applet hook, element hook, attached handlers,
+// per-kind hook) and, when none handled the message, its own handling by message; the after-message hook
+// closes every message.
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/control_internal.h"

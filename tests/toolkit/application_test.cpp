@@ -20,6 +20,11 @@ struct Counter {
   }
 };
 
+struct CloseCount {
+  int calls = 0;
+  void Closed(TControl*) { ++calls; }
+};
+
 using ApplicationTest = ToolkitTest;
 
 TEST_F(ApplicationTest, QuitEndsRunAfterTheCurrentPassAndFreesTheApplet) {
@@ -54,11 +59,7 @@ TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoopAndSecondaryFormsGoWithTheA
   HWND secondWnd = second->GetWindowHandle();
   EXPECT_TRUE(mainForm->IsMainWindow());
   EXPECT_FALSE(second->IsMainWindow());
-  Counter closes;
-  struct CloseCount {
-    int calls = 0;
-    void Closed(TControl*) { ++calls; }
-  } onClose;
+  CloseCount onClose;
   mainForm->OnClose = MakeMethod<&CloseCount::Closed>(&onClose);
   PostMessageA(mainForm->Handle, WM_CLOSE, 0, 0);
   ::Run(applet);
@@ -97,10 +98,7 @@ TEST_F(ApplicationTest, AppletCloseCommandClosesTheMainForm) {
   TControl* applet = Own(NewApplet("app"));
   TControl* mainForm = Own(NewForm(applet, "main"));
   mainForm->GetWindowHandle();
-  struct CloseCount {
-    int calls = 0;
-    void Closed(TControl*) { ++calls; }
-  } onClose;
+  CloseCount onClose;
   mainForm->OnClose = MakeMethod<&CloseCount::Closed>(&onClose);
   PostMessageA(applet->GetWindowHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
   ::Run(applet);
