@@ -2,12 +2,16 @@
 // 0x1332 (64-bit precision, round to nearest, invalid-operation, zero-divide and overflow exceptions
 // unmasked). The same three exceptions are unmasked for SSE as well, so double arithmetic that the
 // native build does in SSE registers is held to the same rule. An exception raised inside the block
-// ends the test process (SIGFPE natively, an unhandled floating-point exception under Windows); one
-// that is left pending when the block ends fails the test instead.
+// ends the test process (SIGFPE natively; under Windows a handler reports it and exits at once,
+// instead of waiting for a debugger); one left pending when the block ends fails the test instead.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace program_fpu {
 
@@ -39,11 +43,31 @@ inline void SetSseControl(uint32_t word) { asm volatile("ldmxcsr %0" : : "m"(wor
 // Exception masks of the SSE control register sit 7 bits above the matching status flags.
 constexpr uint32_t kSseTrappingMasks = uint32_t{kTrappingFlags} << 7;
 
+#ifdef _WIN32
+inline LONG CALLBACK ExitOnFloatingPointException(EXCEPTION_POINTERS* info) {
+  const DWORD code = info->ExceptionRecord->ExceptionCode;
+  const bool floatingPoint = (code >= 0xC000008D && code <= 0xC0000093) || code == 0xC00002B4 || code == 0xC00002B5;
+  if (!floatingPoint) return EXCEPTION_CONTINUE_SEARCH;
+  std::printf("floating-point exception 0x%08lX in the program's floating-point mode\n", code);
+  std::fflush(stdout);
+  ExitProcess(3);
+}
+
+// Keeps an exception raised in the block from waiting for a debugger.
+struct TrapReporter {
+  void* handler = AddVectoredExceptionHandler(1, ExitOnFloatingPointException);
+  ~TrapReporter() { RemoveVectoredExceptionHandler(handler); }
+};
+#else
+struct TrapReporter {};
+#endif
+
 }  // namespace program_fpu
 
 template <class Block>
 void InProgramFpuMode(Block&& block) {
   using namespace program_fpu;
+  [[maybe_unused]] const TrapReporter reporter;
   const uint16_t savedControl = ControlWord();
   const uint32_t savedSse = SseControl();
   asm volatile("fnclex");
