@@ -6,21 +6,16 @@
 #include "runtime/math_element.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "runtime/convert.h"
 
 namespace {
 
-bool IsFinite(double x) {
-  uint64_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  constexpr uint64_t exponent = 0x7FF0000000000000ull;
-  return (bits & exponent) != exponent;
-}
+// A quiet comparison (no exception for a NaN), so the test itself can never trap.
+bool IsFinite(double x) { return std::isfinite(x); }
 
 // 2^1024 - 2^970, halfway between the largest 64-bit real and 2^1024: an 80-bit value of at least this
-// magnitude rounds to infinity when stored as a 64-bit real.
+// magnitude rounds to infinity when stored as a 64-bit real. Only finite values are compared.
 constexpr long double kDoubleOverflow = 0x1.fffffffffffff8p1023L;
 
 bool FitsDouble(long double x) { return std::fabs(x) < kDoubleOverflow; }

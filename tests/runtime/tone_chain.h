@@ -4,10 +4,15 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/convert.h"
+#include "runtime/data.h"
 #include "runtime/event_from_data.h"
 #include "runtime/math_element.h"
-#include "tests/runtime/probes.h"
+
+// The scroll bar's data output Position: its stored position as a dtInteger.
+struct TPositionSource {
+  int32_t Position = 0;
+  void getPosition(TData& data, uint16_t) { SetInteger(Position, data); }
+};
 
 struct TToneChain {
   TZvMath MathPhaseScale;
@@ -16,14 +21,14 @@ struct TToneChain {
   TZvEventFromData SampleSource;
   TZvMath MathPhase;
   TZvMath MathAmplitude;
-  TSource AmplitudeBar;
+  TPositionSource AmplitudeBar;
   TZv_Event StreamData;
 
   explicit TToneChain(int32_t amplitude) {
-    AmplitudeBar.SetInteger(amplitude);
+    AmplitudeBar.Position = amplitude;
     Configure(MathAmplitude, TZvMath::opMultiply, 0.0, 32767.0);
     MathAmplitude.onResult = MakeEvent<&TZvEventFromData::doData>(&SampleSource);
-    MathAmplitude.Op2Link = AmplitudeBar.Link();
+    MathAmplitude.Op2Link = MakeEvent<&TPositionSource::getPosition>(&AmplitudeBar);
     Configure(MathPhase, TZvMath::opAdd, 0.0, 0.0);
     MathPhase.onResult = MakeEvent<&TZvMath::doOperation>(&MathPhaseScale);
     MathPhase.Op2Link = MakeEvent<&TZvMath::getResult>(&MathPhase);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/runtime/program_fpu_mode.h"
+#include "tests/runtime/probes.h"
 #include "tests/runtime/tone_chain.h"
 
 namespace {
@@ -51,7 +52,7 @@ TEST_F(ToneChain, EveryValueReadsTheAmplitudeAfresh) {
     moved.NextInteger();
     reference.NextInteger();
   }
-  moved.AmplitudeBar.SetInteger(20000);
+  moved.AmplitudeBar.Position = 20000;
   InProgramFpuMode([&] {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(moved.NextInteger(), reference.NextInteger());
   });
