@@ -1,0 +1,88 @@
+// The edit element (see edit.h).
+#include "elements/edit.h"
+
+#include "elements/number_syntax.h"
+#include "runtime/convert.h"
+
+void TZvEdit::Init() {
+  changeState_ = IgnoreFirstChange ? csIgnoreOnce : csFire;
+  uint32_t options = 0;
+  if (Password) options |= eoPassword;
+  if (ReadOnly) options |= eoReadonly;
+  Control = NewEditBox(ParentControl, options);
+  Control->SetCaption(Text.str());
+  if (Ctl3D == 0) Control->SetStyle(Control->Style & ~static_cast<DWORD>(WS_BORDER));
+  TZvWin::Init();
+  Control->OnChange = MakeMethod<&TZvEdit::ChangeStep>(this);
+}
+
+void TZvEdit::doText(TData& data, uint16_t) {
+  changeState_ = csFire;
+  enterFlag_ = false;
+  const RcString text = ReadString(data, Str, RcString());
+  if (Control) Control->SetCaption(text.str());
+}
+
+void TZvEdit::TextValue(TData& data, uint16_t) {
+  if (!Convert()) value_.Kind = dtNull;
+  data = value_;
+}
+
+void TZvEdit::ChangeStep(TControl*) {
+  if (changeState_ == csFire && Convert()) {
+    TData value = value_;
+    CallEvent(onChange, value);
+  }
+  changeState_ = csFire;
+}
+
+void TZvEdit::KeyDown(TControl* sender, int32_t& key, uint32_t shift) {
+  if (!onEnter.Connected() || key != VK_RETURN) {
+    TZvWin::KeyDown(sender, key, shift);
+    return;
+  }
+  if (Convert()) {
+    enterFlag_ = true;
+    TData value = value_;
+    CallEvent(onEnter, value);
+    // Unless the onEnter chain gave this edit a text of its own, the edit is emptied silently.
+    if (enterFlag_ && Control && !Control->GetCaption().empty()) {
+      changeState_ = csOwnChange;
+      Control->SetCaption("");
+    }
+  }
+  key = 0;
+}
+
+bool TZvEdit::Convert() {
+  if (!Control) return false;
+  if (ValueKind == vkReal) return ConvertReal();
+  value_.Kind = dtString;
+  value_.StrValue = RcString(Control->GetCaption());
+  return true;
+}
+
+bool TZvEdit::ConvertReal() {
+  value_.Kind = dtReal;
+  const RcString text(Control->GetCaption());
+  switch (ClassifyNumberText(text.view())) {
+    case TNumberTextState::Number: {
+      value_.RealValue = StrToReal(text);
+      lastValidText_ = text;
+      DWORD start = 0, end = 0;
+      SendMessageA(Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+      lastValidCaret_ = static_cast<int32_t>(start);
+      return true;
+    }
+    case TNumberTextState::Unfinished:
+      return false;
+    case TNumberTextState::Invalid:
+      // Undo the keystroke: the last valid text and its caret come back; that change fires nothing.
+      changeState_ = csOwnChange;
+      Control->SetCaption(lastValidText_.str());
+      SendMessageA(Control->Handle, EM_SETSEL, static_cast<WPARAM>(lastValidCaret_),
+                   static_cast<LPARAM>(lastValidCaret_));
+      return false;
+  }
+  return false;
+}
