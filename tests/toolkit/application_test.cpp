@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "runtime/data.h"
 #include "tests/toolkit/toolkit_fixture.h"
 
@@ -159,6 +161,20 @@ TEST_F(ApplicationTest, FormFocusGoesToItsCurrentControlAndTheAppletRemembersThe
   SetFocus(form->Handle);
   EXPECT_EQ(GetFocus(), edit->Handle);
   EXPECT_EQ(applet->CurrentControl, form);
+}
+
+TEST_F(ApplicationTest, EndOfSessionHaltsTheProgramAtOnce) {
+  EXPECT_EXIT(
+      {
+        TControl* applet = NewApplet("app");
+        TControl* form = NewForm(applet, "main");
+        form->GetWindowHandle();
+        Applet = applet;
+        AppletRunning = true;
+        SendMessageA(form->Handle, WM_ENDSESSION, TRUE, 0);
+        std::exit(3);  // not reached when the session end halts the program
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 // Keyboard navigation through the message loop: key presses are injected as input and pumped.
