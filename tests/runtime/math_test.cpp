@@ -19,12 +19,7 @@ protected:
     math_.onError = errors_.Link();
   }
   void Configure(uint8_t op, double op1, double op2, uint8_t resultType) {
-    math_.OpType = op;
-    math_.Op1 = op1;
-    math_.Op2 = op2;
-    math_.ResultType = resultType;
-    math_.SetDefault(0.0);
-    math_.SetAngleMode(0);
+    ConfigureMath(math_, op, op1, op2, resultType);
   }
   void Operate(TData arriving = TData()) { CallEvent(MakeEvent<&TZvMath::doOperation>(&math_), arriving); }
   TData ReadResult() {

@@ -17,12 +17,7 @@
 namespace {
 
 void Configure(TZvMath& math, uint8_t op, double op1, double op2, uint8_t resultType = 1) {
-  math.OpType = op;
-  math.Op1 = op1;
-  math.Op2 = op2;
-  math.ResultType = resultType;
-  math.SetDefault(0.0);
-  math.SetAngleMode(0);
+  ConfigureMath(math, op, op1, op2, resultType);
 }
 
 TZv_Event Operation(TZvMath& math) { return MakeEvent<&TZvMath::doOperation>(&math); }

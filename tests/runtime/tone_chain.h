@@ -7,6 +7,7 @@
 #include "runtime/data.h"
 #include "runtime/event_from_data.h"
 #include "runtime/math_element.h"
+#include "tests/runtime/probes.h"
 
 // The scroll bar's data output Position: its stored position as a dtInteger.
 struct TPositionSource {
@@ -52,12 +53,5 @@ struct TToneChain {
   static int16_t Low16(int32_t n) { return static_cast<int16_t>(static_cast<uint16_t>(n)); }
 
 private:
-  static void Configure(TZvMath& math, uint8_t op, double op1, double op2) {
-    math.OpType = op;
-    math.Op1 = op1;
-    math.Op2 = op2;
-    math.ResultType = 1;
-    math.SetDefault(0.0);
-    math.SetAngleMode(0);
-  }
+  static void Configure(TZvMath& math, uint8_t op, double op1, double op2) { ConfigureMath(math, op, op1, op2, 1); }
 };

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "tests/runtime/probes.h"
 #include "tests/runtime/tone_chain.h"
 
 namespace {

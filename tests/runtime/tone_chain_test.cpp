@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "tests/runtime/program_fpu_mode.h"
-#include "tests/runtime/probes.h"
 #include "tests/runtime/tone_chain.h"
 
 namespace {
