@@ -46,6 +46,12 @@ protected:
     fs::remove_all(dir_);
   }
   std::string File(const char* name) const { return (dir_ / name).string(); }
+  // The main window's settings: 44100 Hz stereo, here into a file of the test's folder.
+  void RecordStereoTo(TZvBASS_Record& recorder, const char* name) const {
+    recorder.Freq = 44100;
+    recorder.Channels = 1;
+    recorder.FileName = RcString(File(name).c_str());
+  }
   // Hands one block to the recorder as the library's recording thread would.
   static int32_t Deliver(const std::vector<uint8_t>& block) {
     return Fake.RecordProc(block.data(), static_cast<uint32_t>(block.size()), Fake.RecordUser);
@@ -76,9 +82,7 @@ TEST_F(RecorderTest, StereoDefaultsGiveHeaderAndLibraryCall) {
   {
     TZvBASS_Record recorder;
     SetFakeUser(&recorder);
-    recorder.Freq = 44100;
-    recorder.Channels = 1;
-    recorder.FileName = RcString(File("stereo.wav").c_str());
+    RecordStereoTo(recorder, "stereo.wav");
     TData none;
     recorder.doStart(none, 0);
     EXPECT_THAT(Fake.Calls, ElementsAre("BASS_ChannelIsActive(1)", "BASS_RecordStart(44100, 0, proc, user)"));
@@ -152,9 +156,7 @@ TEST_F(RecorderTest, SecondStartWhileRecordingDoesNothing) {
 
 TEST_F(RecorderTest, BlocksFollowTheHeaderAndTheSizesAreRightAfterEveryBlock) {
   TZvBASS_Record recorder;
-  recorder.Freq = 44100;
-  recorder.Channels = 1;
-  recorder.FileName = RcString(File("blocks.wav").c_str());
+  RecordStereoTo(recorder, "blocks.wav");
   TData none;
   recorder.doStart(none, 0);
   const std::vector<uint8_t> a{1, 2, 3, 4, 5, 6, 7, 8}, b{9, 10, 11, 12};
@@ -177,9 +179,7 @@ TEST_F(RecorderTest, AnOlderLongerFileIsReplacedNotOverlaid) {
     old << std::string(1000, 'x');
   }
   TZvBASS_Record recorder;
-  recorder.Channels = 1;
-  recorder.Freq = 44100;
-  recorder.FileName = RcString(File("old.wav").c_str());
+  RecordStereoTo(recorder, "old.wav");
   TData none;
   recorder.doStart(none, 0);
   Deliver({1, 2, 3, 4});
@@ -192,9 +192,7 @@ TEST_F(RecorderTest, FailedStartReportsAndLeavesTheHeaderAndARetryWritesAgain) {
   TZvBASS_Record recorder;
   TSink errors;
   recorder.onError = errors.Link();
-  recorder.Channels = 1;
-  recorder.Freq = 44100;
-  recorder.FileName = RcString(File("retry.wav").c_str());
+  RecordStereoTo(recorder, "retry.wav");
   Fake.RecordStartResult = 0;
   Fake.ErrorCodes = {3, 3};
   TData none;
