@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include "audio/recorder.h"
-#include "audio/wave_file.h"
 #include "tests/audio/fake_audio_library.h"
 #include "tests/audio/probes.h"
 #include "tests/runtime/probes.h"
@@ -120,25 +119,6 @@ TEST_F(RecorderTest, MonoAndAWrappedRateFromTheLink) {
   EXPECT_EQ(U32(file, 28), 8928u);
   EXPECT_EQ(U16(file, 32), 2u);
   EXPECT_EQ(Fake.Calls[1].substr(0, 25), "BASS_RecordStart(4464, 2,");
-}
-
-TEST_F(RecorderTest, IncomingValuesGoToTheFirstReadWithoutLinkOrDefault) {
-  TZvBASS_Record recorder;
-  recorder.Freq = 0;
-  recorder.Channels = 1;
-  recorder.InMemory = true;
-  TData incoming;
-  SetInteger(8000, incoming);
-  recorder.doStart(incoming, 0);
-  EXPECT_EQ(Fake.Calls[1].substr(0, 25), "BASS_RecordStart(8000, 0,");
-}
-
-TEST_F(RecorderTest, BytesPerSecondWrapsIn32BitSignedArithmetic) {
-  const TWaveHeader h = WaveHeader(65535, 65535);
-  const std::vector<uint8_t> b(h.begin(), h.end());
-  // 65535 * 16 * 65535 wraps to -2097136, which divides to -262142.
-  EXPECT_EQ(static_cast<int32_t>(U32(b, 28)), -262142);
-  EXPECT_EQ(U16(b, 32), 0xFFFEu);
 }
 
 TEST_F(RecorderTest, SecondStartWhileRecordingDoesNothing) {
