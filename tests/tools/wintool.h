@@ -36,7 +36,7 @@ HWND FindTopWindow(const std::string& caption, const char* className = nullptr, 
 // Polls until FindTopWindow finds one or the timeout passes (null then).
 HWND WaitForTopWindow(const std::string& caption, const char* className = nullptr, DWORD processId = 0,
                       DWORD timeoutMs = DefaultTimeoutMs);
-// Every visible top-level window of a process.
+// Every visible top-level window of a process (0: of every process).
 std::vector<HWND> ProcessWindows(DWORD processId);
 
 // Every descendant window of top, depth first in child order.

@@ -1,4 +1,5 @@
 // wintool: the window-driving library as a command for shell scripts. Each command waits for its window.
+//   wintool windows                              one line per visible top-level window: class, caption, process
 //   wintool wait <caption> [timeout-ms]          exit code 0 once a visible window has the caption
 //   wintool children <caption>                   one line per child: index, class, text, rectangle, id
 //   wintool msgbox-text <caption>                prints the text of the message box
@@ -24,7 +25,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: wintool wait|children|msgbox-text|msgbox-close|close <caption>\n"
+               "usage: wintool windows\n"
+               "       wintool wait|children|msgbox-text|msgbox-close|close <caption>\n"
                "       wintool type <caption> <child-index> <text>\n"
                "       wintool key <caption> <child-index> <virtual-key>\n"
                "       wintool click <caption> <child-index> [x y]\n");
@@ -58,11 +60,23 @@ void PrintChildren(HWND top) {
   }
 }
 
+void PrintTopWindows() {
+  for (HWND window : ProcessWindows(0)) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    std::printf("%s\t\"%s\"\tprocess=%lu\n", ClassName(window).c_str(), WindowText(window).c_str(), processId);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // Texts are printed as they are: line breaks inside a window's text stay CR LF, not CR CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
+  if (argc == 2 && std::string(argv[1]) == "windows") {
+    PrintTopWindows();
+    return 0;
+  }
   if (argc < 3) return Usage();
   std::string command = argv[1];
   std::string caption = argv[2];

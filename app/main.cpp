@@ -1,0 +1,32 @@
+// The program entry: start-up, the information switch, then the main schematic built, started, run until
+// the main window closes and destroyed, and the exit sequence.
+#include <windows.h>
+
+#include "app/command_line.h"
+#include "app/main_schematic.h"
+#include "app/runtime_support.h"
+#include "app/version.h"
+#include "toolkit/application.h"
+
+namespace {
+
+TClassMainForm_323C5E0* MainSchematic = nullptr;
+
+constexpr char InformationText[] =
+    "Coilprobe " COILPROBE_VERSION_TEXT "\nMeasures the relative permeability of a toroidal core with the sound card.";
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartRuntime();
+  if (ParamStr(1) == RcString("/ih")) {
+    MessageBoxA(nullptr, InformationText, "Coilprobe", MB_OK | MB_ICONINFORMATION);
+    Halt(0);
+  }
+  MainSchematic = CreateMainSchematic();
+  StartApplication(MainFormVisible(MainSchematic));
+  Run(MainSchematicApplet(MainSchematic));
+  DestroyMainSchematic(MainSchematic);
+  MainSchematic = nullptr;
+  Halt(0);
+}
