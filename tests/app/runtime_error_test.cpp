@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, RuntimeError,
                                            TFault{"thread-null", 216}, TFault{"int-divide", 200},
                                            TFault{"x87-overflow", 205}, TFault{"x87-divide", 200},
                                            TFault{"stack-overflow", 202}, TFault{"throw", 217},
-                                           TFault{"run-error", 201}),
+                                           TFault{"run-error", 201}, TFault{"window-fault", 216},
+                                           TFault{"window-throw", 217}, TFault{"timer-fault", 216}),
                          [](const auto& info) {
                            std::string name = info.param.Command;
                            for (char& c : name) {

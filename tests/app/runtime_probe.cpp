@@ -35,6 +35,33 @@ int Recurse(int depth) {
   return depth < recursionLimit ? Recurse(depth + 1) + block[0] : 0;
 }
 
+// A window whose procedure faults or throws on WM_USER and on its timer, like element code run from the
+// message loop.
+bool throwInWindow = false;
+
+LRESULT CALLBACK FaultingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER || message == WM_TIMER) {
+    if (throwInWindow) throw std::runtime_error("thrown in a window procedure");
+    WriteThroughNull();
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateFaultingWindow() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = FaultingWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "FaultingWindow";
+  RegisterClassA(&wc);
+  return CreateWindowA("FaultingWindow", "probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                       wc.hInstance, nullptr);
+}
+
+void RunMessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+}
+
 void Run(const RcString& what) {
   if (what == "null-write") WriteThroughNull();
   if (what == "null-call") {
@@ -59,6 +86,14 @@ void Run(const RcString& what) {
   if (what == "throw") throw std::runtime_error("nobody catches this");
   if (what == "thread-null") std::thread(WriteThroughNull).join();
   if (what == "run-error") RunError(201);
+  if (what == "window-fault" || what == "window-throw") {
+    throwInWindow = what == "window-throw";
+    SendMessageA(CreateFaultingWindow(), WM_USER, 0, 0);
+  }
+  if (what == "timer-fault") {
+    SetTimer(CreateFaultingWindow(), 1, 10, nullptr);
+    RunMessageLoop();
+  }
   if (what == "exit-sequence") {
     reportFinalisation = true;
     AddExitProc([] { std::cout << "exit procedure 1\r\n"; });
