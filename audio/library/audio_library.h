@@ -63,7 +63,9 @@ using AudioSyncProc = void(AUDIO_CALL*)(AudioHandle sync, AudioHandle channel, u
 extern "C" {
 
 // Opens output device `device` (0 = the default output) at `freq` samples per second, 16-bit stereo, and
-// starts the playback thread. `flags` and `win` are accepted and not used. Returns non-zero on success.
+// starts the playback thread; streams are pulled once BASS_Start has been called. `flags` and `win` are
+// accepted and not used. Returns non-zero on success; AUDIO_ERROR_NO_DEVICE when there is no such device
+// (no sound card), AUDIO_ERROR_ALREADY when output is open already.
 int32_t AUDIO_CALL BASS_Init(int32_t device, uint32_t freq, uint32_t flags, void* win);
 
 // Starts (or resumes) output: playing streams are pulled from now on. Returns non-zero on success.
@@ -74,8 +76,9 @@ int32_t AUDIO_CALL BASS_Start();
 // again afterwards. Returns non-zero.
 int32_t AUDIO_CALL BASS_Free();
 
-// Creates a stream of 16-bit stereo samples at `freq` (must equal the output rate in this library),
-// pulled through `proc`. `flags` must be 0. Returns the stream handle, 0 on failure.
+// Creates a stream of 16-bit stereo samples at `freq`, pulled through `proc`. `flags` must be 0
+// (AUDIO_ERROR_BAD_PARAMETER otherwise) and `freq` the output's rate (AUDIO_ERROR_FORMAT otherwise).
+// Returns the stream handle, 0 on failure. Streams live until BASS_Free.
 AudioHandle AUDIO_CALL BASS_StreamCreate(uint32_t freq, uint32_t flags, AudioStreamProc proc, void* user);
 
 // Starts playing a stream; a stream that ended plays again from its callback. `flush` and `flags` are
@@ -91,24 +94,30 @@ AudioHandle AUDIO_CALL BASS_ChannelSetSync(AudioHandle channel, uint32_t type, u
 // fired (or never existed on that channel) gives AUDIO_ERROR_BAD_HANDLE.
 int32_t AUDIO_CALL BASS_ChannelRemoveSync(AudioHandle channel, AudioHandle sync);
 
-// AUDIO_PLAYING or AUDIO_STOPPED for a stream or for the recording channel (handle 1). An unknown handle
-// gives AUDIO_STOPPED with AUDIO_ERROR_BAD_HANDLE.
+// For a stream: AUDIO_PLAYING from BASS_StreamPlay until its last samples have been played, else
+// AUDIO_STOPPED; an unknown handle gives AUDIO_STOPPED with AUDIO_ERROR_BAD_HANDLE. For the recording
+// channel (handle 1): AUDIO_PLAYING while recording runs, else AUDIO_STOPPED, never an error.
 uint32_t AUDIO_CALL BASS_ChannelIsActive(AudioHandle channel);
 
-// Opens recording device `device` (-1 = the default input). Returns non-zero on success.
+// Chooses recording device `device` (-1 = the default input) after checking that it can be opened;
+// BASS_RecordStart opens it. Returns non-zero on success; AUDIO_ERROR_NO_DEVICE when there is no such
+// device (no sound card), AUDIO_ERROR_ALREADY when recording is initialised already.
 int32_t AUDIO_CALL BASS_RecordInit(int32_t device);
 
 // Stops recording, joins the recording thread and closes the recording device. Returns non-zero.
 int32_t AUDIO_CALL BASS_RecordFree();
 
 // Starts recording 16-bit samples at `freq`, stereo or with AUDIO_RECORD_MONO one channel, handing every
-// block to `proc` (which may be null) on the recording thread. Returns AUDIO_RECORD_CHANNEL, 0 on failure.
+// block to `proc` (which may be null) on the recording thread; when `proc` returns 0 recording ends.
+// Returns AUDIO_RECORD_CHANNEL, 0 on failure (AUDIO_ERROR_ALREADY while recording runs).
 AudioHandle AUDIO_CALL BASS_RecordStart(uint32_t freq, uint32_t flags, AudioRecordProc proc, void* user);
 
 // Copies the newest recorded frames of the recording channel (handle 1) to `buffer`: `length` is rounded
 // down to whole frames (4 bytes stereo, 2 mono) and, when less has been recorded, only what there is is
-// copied, oldest first. Returns the number of bytes copied; -1 with AUDIO_ERROR_BAD_HANDLE for any other
-// handle or when no recording was started since BASS_RecordInit.
+// copied, oldest first. The newest second is kept, also after recording ended, until the next
+// BASS_RecordStart or BASS_RecordFree. Returns the number of bytes copied; -1 with AUDIO_ERROR_BAD_HANDLE
+// for any other handle or when no recording was started since BASS_RecordInit, and with
+// AUDIO_ERROR_BAD_PARAMETER for a null buffer.
 int32_t AUDIO_CALL BASS_ChannelGetData(AudioHandle channel, void* buffer, uint32_t length);
 
 // The calling thread's error code of its last library call (see the AUDIO_ERROR_* table above).
