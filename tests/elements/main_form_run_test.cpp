@@ -1,0 +1,96 @@
+// The main form's life through the real application loop: onCreate before the first onShow, a close
+// refused through CloseQuery, an accepted close that fires onClose and ends the loop, and silence after it.
+#include "elements/edit.h"
+#include "elements/main_form.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/elements/element_fixture.h"
+#include "toolkit/application.h"
+
+namespace {
+
+EventProbe probe;
+std::vector<int32_t> states;
+int32_t closeQuery = 1;
+TZvMainForm* form = nullptr;
+TZvEdit* edit = nullptr;
+int step = 0;
+bool refusedCloseLeftTheWindow = false;
+
+struct Query {
+  void Value(TData& data, uint16_t) { SetInteger(closeQuery, data); }
+} query;
+
+struct StateRecorder {
+  void State(int32_t state) { states.push_back(state); }
+} stateRecorder;
+
+// Drives the test from inside the loop: a refused close first, then an accepted one.
+void CALLBACK Script(HWND, UINT, UINT_PTR timer, DWORD) {
+  switch (step++) {
+    case 0:
+      PostMessageA(form->Control->Handle, WM_CLOSE, 0, 0);
+      break;
+    case 1:
+      refusedCloseLeftTheWindow = IsWindowVisible(form->Control->Handle) && form->Control != nullptr;
+      closeQuery = 0;
+      PostMessageA(form->Control->Handle, WM_CLOSE, 0, 0);
+      KillTimer(nullptr, timer);
+      break;
+  }
+}
+
+TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
+  form = new TZvMainForm(nullptr);
+  ASSERT_EQ(form->IsMain, 1);
+  form->Left = 21;
+  form->Top = 105;
+  form->Width = 480;
+  form->Height = 226;
+  form->Color = static_cast<int32_t>(0xFF00000F);
+  form->Font = MakeFont("Arial", 20, 1, 0, 1);
+  form->StateProc = MakeMethod<&StateRecorder::State>(&stateRecorder);
+  form->SetCaption("Coilprobe");
+  form->SetBorderStyle(2);
+  form->SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+  form->SetHiddenMode(0);
+  form->Init();
+  form->CloseQuery = MakeEvent<&Query::Value>(&query);
+  form->onCreate = probe.A();
+  form->onShow = probe.B();
+  form->onClose = probe.C();
+
+  edit = new TZvEdit(form->Control);
+  edit->ValueKind = vkText;
+  edit->Init();
+  edit->onChange = probe.D();
+
+  EXPECT_EQ(TheApplet->GetCaption(), "Coilprobe");
+  StartApplication(form->Visible != 0);
+  EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:", "b:"}));
+
+  SetTimer(nullptr, 0, 50, &Script);
+  ::Run(TheApplet);
+
+  EXPECT_TRUE(refusedCloseLeftTheWindow);
+  EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:", "b:", "c:"}));
+  EXPECT_EQ(states, (std::vector<int32_t>{0, 1}));
+  EXPECT_EQ(form->Control, nullptr);
+
+  // After the close nothing fires anywhere, not even a change of an edit's text.
+  TData text;
+  text.Kind = dtString;
+  text.StrValue = "late";
+  edit->doText(text, 0);
+  FireNull(form->onShow);
+  EXPECT_EQ(probe.Lines.size(), 3u);
+  delete edit;
+  delete form;
+}
+
+}  // namespace

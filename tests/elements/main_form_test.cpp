@@ -1,0 +1,188 @@
+// Forms of the main form element: the first is the main form and owns the applet, later ones are
+// secondary; border styles, client size, the applet following the main form, and the form outputs.
+#include "elements/main_form.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/elements/element_fixture.h"
+#include "tests/elements/pixels.h"
+#include "toolkit/application.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/canvas.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MainFormTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    main = Configure(new TZvMainForm(nullptr), 0);
+    StartEvents();
+  }
+  static void TearDownTestSuite() {
+    StopEvents();
+    delete main;
+  }
+  void TearDown() override {
+    for (TZvMainForm* form : secondary_) delete form;
+    ProcessMessages();
+  }
+
+  static TZvMainForm* Configure(TZvMainForm* form, uint8_t clientSize) {
+    form->Left = 60;
+    form->Top = 80;
+    form->Width = 480;
+    form->Height = 226;
+    form->ClientSize = clientSize;
+    form->Font = MakeFont("Arial", 12, 0, 0, 1);
+    form->SetCaption("form");
+    form->SetBorderStyle(2);
+    form->Init();
+    return form;
+  }
+  TZvMainForm* Secondary(uint8_t clientSize = 0) {
+    secondary_.push_back(Configure(new TZvMainForm(nullptr), clientSize));
+    return secondary_.back();
+  }
+
+  static TZvMainForm* main;
+  EventProbe probe;
+
+private:
+  std::vector<TZvMainForm*> secondary_;
+};
+
+TZvMainForm* MainFormTest::main = nullptr;
+
+TEST_F(MainFormTest, OnlyTheFirstFormIsMainAndOwnsTheApplet) {
+  EXPECT_EQ(main->IsMain, 1);
+  ASSERT_NE(TheApplet, nullptr);
+  EXPECT_EQ(main->Control->Parent, TheApplet);
+  EXPECT_EQ(TheApplet->GetCaption(), "form");
+  TZvMainForm* second = Secondary();
+  EXPECT_EQ(second->IsMain, 0);
+  EXPECT_EQ(second->Control->Parent, TheApplet);
+  EXPECT_TRUE(IsWindowVisible(second->Control->Handle));
+  second->SetCaption("second");
+  EXPECT_EQ(TheApplet->GetCaption(), "form");
+}
+
+TEST_F(MainFormTest, ClosingASecondaryFormOnlyHidesItUnlessHiddenMode) {
+  TZvMainForm* second = Secondary();
+  second->onClose = probe.A();
+  SendMessageA(second->Control->Handle, WM_CLOSE, 0, 0);
+  ASSERT_NE(second->Control, nullptr);
+  EXPECT_TRUE(IsWindow(second->Control->Handle));
+  EXPECT_FALSE(IsWindowVisible(second->Control->Handle));
+
+  TZvMainForm* third = Secondary();
+  third->HiddenMode = 1;
+  SendMessageA(third->Control->Handle, WM_CLOSE, 0, 0);
+  ProcessMessages();
+  EXPECT_EQ(third->Control, nullptr);  // the window went, and its control with it
+  EXPECT_TRUE(probe.Lines.empty());
+}
+
+struct Refuse {
+  void Value(TData& data, uint16_t) { SetInteger(1, data); }
+};
+
+TEST_F(MainFormTest, CloseQueryRefusesTheClose) {
+  Refuse refuse;
+  TZvMainForm* second = Secondary();
+  second->HiddenMode = 1;
+  second->CloseQuery = MakeEvent<&Refuse::Value>(&refuse);
+  SendMessageA(second->Control->Handle, WM_CLOSE, 0, 0);
+  ASSERT_NE(second->Control, nullptr);
+  EXPECT_TRUE(IsWindowVisible(second->Control->Handle));
+}
+
+TEST_F(MainFormTest, BorderStyles) {
+  struct Case {
+    uint8_t style;
+    DWORD cleared;
+    DWORD exSet;
+  } cases[] = {
+      {0, WS_CAPTION | WS_THICKFRAME, 0},
+      {1, WS_THICKFRAME, 0},
+      {3, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE},
+      {4, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
+      {5, WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
+      {6, WS_CAPTION | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
+      {7, WS_CAPTION, 0},
+  };
+  TZvMainForm* sizeable = Secondary();
+  const DWORD baseStyle = GetWindowLongA(sizeable->Control->Handle, GWL_STYLE);
+  EXPECT_EQ(baseStyle & (WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX),
+            static_cast<DWORD>(WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    TZvMainForm* form = Secondary();
+    form->SetBorderStyle(c.style);
+    const DWORD style = GetWindowLongA(form->Control->Handle, GWL_STYLE);
+    const DWORD exStyle = GetWindowLongA(form->Control->Handle, GWL_EXSTYLE);
+    EXPECT_EQ(style & c.cleared, 0u);
+    EXPECT_EQ(style | c.cleared, baseStyle | c.cleared);  // nothing else changed
+    EXPECT_EQ(exStyle & c.exSet, c.exSet);
+  }
+}
+
+TEST_F(MainFormTest, ClientSizeMakesWidthAndHeightTheClientArea) {
+  RECT client;
+  TZvMainForm* inner = Secondary(1);
+  GetClientRect(inner->Control->Handle, &client);
+  EXPECT_EQ(client.right, 480);
+  EXPECT_EQ(client.bottom, 226);
+  TZvMainForm* outer = Secondary(0);
+  EXPECT_EQ(outer->Control->Width(), 480);
+  EXPECT_EQ(outer->Control->Height(), 226);
+  GetClientRect(outer->Control->Handle, &client);
+  EXPECT_LT(client.bottom, 226);
+}
+
+TEST_F(MainFormTest, AppletFollowsTheMainFormsPositionAndWidth) {
+  main->onMove = probe.A();
+  main->onResize = probe.B();
+  SetWindowPos(main->Control->Handle, nullptr, 100, 120, 500, 240, SWP_NOZORDER | SWP_NOACTIVATE);
+  ProcessMessages();
+  RECT applet;
+  GetWindowRect(TheApplet->Handle, &applet);
+  EXPECT_EQ(applet.left, 100);
+  EXPECT_EQ(applet.top, 120);
+  EXPECT_EQ(applet.right - applet.left, 500);
+  EXPECT_EQ(probe.Lines, (Lines{"a:", "b:"}));
+  main->onMove = {};
+  main->onResize = {};
+}
+
+TEST_F(MainFormTest, PaintDrawsTheBackgroundImageThenFiresOnPaint) {
+  TZvMainForm* form = Secondary();
+  TBitmap* image = NewBitmap(30, 20);
+  TCanvas* canvas = image->Canvas();
+  canvas->Brush()->SetColor(0x0000FF);
+  canvas->Pen()->SetColor(0x0000FF);
+  canvas->Rectangle(0, 0, 30, 20);
+  form->BackgroundImage = image;
+  form->onPaint = probe.A();
+  form->onCopyData = probe.B();
+  form->Control->Invalidate();
+  const TPixels pixels = TPixels::OfWindow(form->Control->Handle);
+  EXPECT_TRUE(pixels.All(RGB(255, 0, 0), 0, 0, 30, 20));
+  EXPECT_FALSE(pixels.All(RGB(255, 0, 0), 30, 0, 31, 20));
+  ASSERT_FALSE(probe.Lines.empty());
+  EXPECT_EQ(probe.Values[0].IntValue, static_cast<int32_t>(reinterpret_cast<intptr_t>(form->Control->Handle)));
+
+  COPYDATASTRUCT copy{7, 0, nullptr};
+  SendMessageA(form->Control->Handle, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+  EXPECT_EQ(probe.Lines.back().substr(0, 2), "b:");
+  EXPECT_EQ(probe.Values.back().IntValue, static_cast<int32_t>(reinterpret_cast<intptr_t>(&copy)));
+  form->BackgroundImage = nullptr;
+  image->Free();
+}
+
+}  // namespace
