@@ -7,3 +7,6 @@ void TZvEventFromData::getValue(TData& data, uint16_t) {
   CallEvent(onEvent, data);
   data = Value;
 }
+
+template void MemberHandler<&TZvEventFromData::doData>(void*, TData&, uint16_t);
+template void MemberHandler<&TZvEventFromData::getValue>(void*, TData&, uint16_t);

@@ -20,3 +20,8 @@ public:
   // stored value, which whatever onEvent set off has already updated.
   void getValue(TData& data, uint16_t index);
 };
+
+// The link thunks of these handlers are instantiated once, in event_from_data.cpp, where the handler's
+// body is inlined into its thunk: one call less on every link of the per-sample tone chain.
+extern template void MemberHandler<&TZvEventFromData::doData>(void*, TData&, uint16_t);
+extern template void MemberHandler<&TZvEventFromData::getValue>(void*, TData&, uint16_t);

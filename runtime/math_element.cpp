@@ -75,3 +75,6 @@ void TZvMath::Fail() {
   DivByZero = true;
   FireNull(onError);
 }
+
+template void MemberHandler<&TZvMath::doOperation>(void*, TData&, uint16_t);
+template void MemberHandler<&TZvMath::getResult>(void*, TData&, uint16_t);

@@ -53,3 +53,8 @@ public:
 private:
   void Fail();
 };
+
+// The link thunks of these handlers are instantiated once, in math_element.cpp, where the handler's body
+// is inlined into its thunk: one call less on every link of the per-sample tone chain.
+extern template void MemberHandler<&TZvMath::doOperation>(void*, TData&, uint16_t);
+extern template void MemberHandler<&TZvMath::getResult>(void*, TData&, uint16_t);
