@@ -12,8 +12,7 @@
 
 namespace {
 
-extern "C" [[noreturn]] __attribute__((cdecl, used)) void RaiseFault(uintptr_t number, uintptr_t address,
-                                                                     uintptr_t frame) {
+[[noreturn]] __attribute__((cdecl)) void RaiseFault(uintptr_t number, uintptr_t address, uintptr_t frame) {
   // A floating-point fault leaves its exception pending; clear it before any floating-point instruction.
   asm volatile("fnclex");
   RunErrorAt(static_cast<uint16_t>(number), reinterpret_cast<void*>(address), reinterpret_cast<void*>(frame));
