@@ -75,10 +75,16 @@ TEST_F(MainFormTest, OnlyTheFirstFormIsMainAndOwnsTheApplet) {
 TEST_F(MainFormTest, ClosingASecondaryFormOnlyHidesItUnlessHiddenMode) {
   TZvMainForm* second = Secondary();
   second->onClose = probe.A();
+  second->onShow = probe.B();
   SendMessageA(second->Control->Handle, WM_CLOSE, 0, 0);
   ASSERT_NE(second->Control, nullptr);
   EXPECT_TRUE(IsWindow(second->Control->Handle));
   EXPECT_FALSE(IsWindowVisible(second->Control->Handle));
+  ShowWindow(second->Control->Handle, SW_SHOW);  // every show fires onShow
+  ShowWindow(second->Control->Handle, SW_HIDE);
+  ShowWindow(second->Control->Handle, SW_SHOW);
+  EXPECT_EQ(probe.Lines, (Lines{"b:", "b:"}));
+  probe.Clear();
 
   TZvMainForm* third = Secondary();
   third->HiddenMode = 1;
