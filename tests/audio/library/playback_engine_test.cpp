@@ -121,7 +121,7 @@ protected:
   AudioEngine engine{output, input};
 };
 
-TEST_F(Playback, OpensDefaultOutputAndSumsStreamsWithSaturation) {
+TEST_F(Playback, OpensDefaultOutputAndSumsStreamsSaturatingBothWays) {
   EXPECT_EQ(output.OpenedDevice, 0);
   EXPECT_EQ(output.OpenedFormat.Rate, kRate);
   EXPECT_EQ(output.OpenedFormat.Channels, 2);
@@ -135,7 +135,7 @@ TEST_F(Playback, OpensDefaultOutputAndSumsStreamsWithSaturation) {
   loud.Left = 30000;
   loud.Right = -30000;
   quiet.Left = 10000;
-  quiet.Right = -100;
+  quiet.Right = -10000;
   PlayingStream(loud);
   PlayingStream(quiet);
   ASSERT_TRUE(engine.Start());
@@ -144,32 +144,10 @@ TEST_F(Playback, OpensDefaultOutputAndSumsStreamsWithSaturation) {
   ASSERT_EQ(block.size(), kBlockFrames * 2);
   for (size_t i = 0; i < block.size(); i += 2) {
     ASSERT_EQ(block[i], 32767) << "frame " << i / 2;
-    ASSERT_EQ(block[i + 1], -30100) << "frame " << i / 2;
+    ASSERT_EQ(block[i + 1], -32768) << "frame " << i / 2;
   }
   EXPECT_EQ(loud.LastLength.load(), kBlockBytes);
   EXPECT_FALSE(loud.OnCallerThread.load());
-}
-
-TEST_F(Playback, NegativeSumsSaturateAndSilenceWithoutStreams) {
-  ConstantSource& a = first;
-  ConstantSource& b = second;
-  a.Left = b.Left = -20000;
-  a.Right = b.Right = 20000;
-  const AudioHandle stream = PlayingStream(a);
-  PlayingStream(b);
-  ASSERT_TRUE(engine.Start());
-  std::vector<int16_t> block = output.PlayBlock();
-  ASSERT_FALSE(block.empty());
-  EXPECT_EQ(block[0], -32768);
-  EXPECT_EQ(block[1], 32767);
-  // Both streams end: the blocks after their ends are silent.
-  a.BytesLeft = 0;
-  b.BytesLeft = 0;
-  ASSERT_TRUE(PlayUntil([&] { return engine.ChannelIsActive(stream) == AUDIO_STOPPED; }));
-  ASSERT_TRUE(output.WaitForQueued(output.BlockCount));
-  const std::vector<int16_t> later = output.PlayBlock();
-  ASSERT_FALSE(later.empty());
-  for (int16_t sample : later) ASSERT_EQ(sample, 0);
 }
 
 TEST_F(Playback, EndSyncFiresOnceWhenTheLastSamplesHaveBeenPlayed) {
