@@ -109,6 +109,19 @@ TEST_F(ImageTest, BitmapFollowsTheControlsSize) {
   EXPECT_EQ(out.Object, picture);
 }
 
+// As the oscilloscope uses it: drawing into the followed bitmap, then doRefresh.
+TEST_F(ImageTest, WhatIsDrawnIntoTheFollowedBitmapIsShown) {
+  MakeImage(0xFFFFFF, 1);
+  Pump();
+  TCanvas* canvas = image->Picture()->Canvas();
+  canvas->Brush()->SetColor(0);
+  canvas->Pen()->SetColor(0);
+  canvas->Rectangle(0, 0, 120, 125);
+  TData none;
+  image->doRefresh(none, 2);
+  EXPECT_EQ(TPixels::OfWindow(image->Control->Handle).Count(RGB(0, 0, 0)), 120 * 125);
+}
+
 TEST_F(ImageTest, ClickFiresOnClick) {
   EventProbe probe;
   MakeImage(0xFFFFFF, 1);
