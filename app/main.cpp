@@ -6,6 +6,7 @@
 #include "app/main_schematic.h"
 #include "app/runtime_support.h"
 #include "app/version.h"
+#include "audio/library/audio_library.h"
 #include "toolkit/application.h"
 
 namespace {
@@ -26,6 +27,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   MainSchematic = CreateMainSchematic();
   StartApplication(MainFormVisible(MainSchematic));
   Run(MainSchematicApplet(MainSchematic));
+  // Stop the audio library's threads first, so no callback runs on an element being destroyed.
+  BASS_Free();
   DestroyMainSchematic(MainSchematic);
   MainSchematic = nullptr;
   Halt(0);

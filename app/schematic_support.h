@@ -1,0 +1,37 @@
+// Small helpers the two generated schematics share: colour values and the settings every window and
+// math element receives in the same way.
+#pragma once
+#include <cstdint>
+
+#include "elements/win.h"
+#include "runtime/math_element.h"
+
+// Toolkit colour values: 0xFF000000 + n is Windows system colour n.
+constexpr int32_t SystemColor(uint32_t index) { return static_cast<int32_t>(0xFF000000u + index); }
+constexpr int32_t clButtonFace = SystemColor(COLOR_BTNFACE);
+constexpr int32_t clWindow = SystemColor(COLOR_WINDOW);
+constexpr int32_t clAppWorkspace = SystemColor(COLOR_APPWORKSPACE);
+constexpr int32_t clButtonHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
+constexpr int32_t clButtonShadow = SystemColor(COLOR_BTNSHADOW);
+constexpr int32_t clBlack = 0x000000;
+constexpr int32_t clWhite = 0xFFFFFF;
+constexpr int32_t clRed = 0x0000FF;
+
+// Bounds and background of a window element.
+inline void Place(TZvWin* element, int32_t left, int32_t top, int32_t width, int32_t height, int32_t color) {
+  element->Left = left;
+  element->Top = top;
+  element->Width = width;
+  element->Height = height;
+  element->Color = color;
+}
+
+// A math element's operation, operand properties and result type, with Default 0.0 and AngleMode 0.
+inline void SetMath(TZvMath* math, uint8_t opType, double op1, double op2, uint8_t resultType) {
+  math->OpType = opType;
+  math->Op1 = op1;
+  math->Op2 = op2;
+  math->ResultType = resultType;
+  math->SetDefault(0.0);
+  math->SetAngleMode(0);
+}

@@ -1,0 +1,222 @@
+// The torus panel's elements, their settings and links, built in the generated schematics' order:
+// the panel first, then the other elements in field order, configured in reverse field order.
+#include "app/torus_panel.h"
+
+#include "app/schematic_support.h"
+#include "elements/edit.h"
+#include "elements/label.h"
+#include "elements/panel.h"
+#include "toolkit/graphic_tool.h"
+#include "runtime/edit_multi.h"
+#include "runtime/get_data.h"
+#include "runtime/hub.h"
+#include "runtime/math_element.h"
+
+namespace {
+
+enum : uint8_t { resultInteger = 0, resultReal = 1 };
+
+TFontRec SansSerif(uint8_t size, uint8_t style = 0, int32_t color = clBlack) {
+  return MakeFont("MS Sans Serif", size, style, color, 1);
+}
+
+void ConfigureEdit(TZvEdit* edit, int32_t left, int32_t top, int32_t width, int32_t height, const char* text,
+                   uint8_t fontSize, TEditValueKind kind) {
+  Place(edit, left, top, width, height, clWindow);
+  edit->Font = SansSerif(fontSize);
+  edit->Align = 0;
+  edit->Hint = RcString();
+  edit->Visible = 1;
+  edit->ParentFont = 0;
+  edit->Enabled = 1;
+  edit->TabOrder = 0;
+  edit->Ctl3D = 0;
+  edit->Cursor = 19;
+  edit->Password = 0;
+  edit->ReadOnly = 0;
+  edit->IgnoreFirstChange = 0;
+  edit->ValueKind = kind;
+  edit->Text = RcString(text);
+  edit->Init();
+}
+
+void ConfigureLabel(TZvLabel* label, int32_t left, int32_t top, int32_t width, int32_t height, const char* caption,
+                    const TFontRec& font) {
+  Place(label, left, top, width, height, clButtonFace);
+  label->Font = font;
+  label->Align = 0;
+  label->Hint = RcString();
+  label->Visible = 1;
+  label->ParentFont = 0;
+  label->Transparent = 0;
+  label->SetAutoSize(true);
+  label->SetAlignment(0);
+  label->HoverColor = 0;
+  label->HoverCursor = 0;
+  label->HoverUnderline = 0;
+  label->Caption = RcString(caption);
+  label->Init();
+}
+
+void ConfigureGetData(TZvGetData* get, TZvEdit* source) {
+  get->Count = 2;
+  get->Data = MakeEvent<&TZvEdit::TextValue>(source, 0);
+}
+
+}  // namespace
+
+TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
+  TorusPanel = new TZvPanel(parent);
+  Place(TorusPanel, 135, 5, 328, 181, clButtonFace);
+  TorusPanel->Font = SansSerif(8);
+  TorusPanel->Align = 0;
+  TorusPanel->Hint = RcString();
+  TorusPanel->Visible = 1;
+  TorusPanel->ParentFont = 0;
+  TorusPanel->Enabled = 1;
+  TorusPanel->Cursor = 0;
+  TorusPanel->MouseCapture = 0;
+  TorusPanel->Caption = RcString();
+  TorusPanel->BevelInner = bvLowered;
+  TorusPanel->BevelOuter = bvNone;
+  TorusPanel->BevelWidth = 1;
+  TorusPanel->BorderWidth = 1;
+  TorusPanel->Alignment = 0;
+  TorusPanel->Init();
+  TControl* inside = TorusPanel->Control;
+
+  TorusInterface = new TZvEditMulti;
+  EditOuterDiameter = new TZvEdit(inside);
+  EditInnerDiameter = new TZvEdit(inside);
+  EditHeight = new TZvEdit(inside);
+  EditTurns = new TZvEdit(inside);
+  EditResult = new TZvEdit(inside);
+  LabelTitle = new TZvLabel(inside);
+  MathScale = new TZvMath;
+  HubTorus = new TZvHub;
+  MathSum = new TZvMath;
+  GetOuter = new TZvGetData;
+  GetInner = new TZvGetData;
+  MathDiff = new TZvMath;
+  MathTimesSum = new TZvMath;
+  MathByDiff = new TZvMath;
+  MathByHeight = new TZvMath;
+  MathByTurns = new TZvMath;
+  MathPlusTurns = new TZvMath;
+  GetTurns = new TZvGetData;
+  LabelPrompt = new TZvLabel(inside);
+  LabelOuter = new TZvLabel(inside);
+  LabelInner = new TZvLabel(inside);
+  LabelHeight = new TZvLabel(inside);
+  LabelTurns = new TZvLabel(inside);
+  LabelUnitOuter = new TZvLabel(inside);
+  LabelUnitInner = new TZvLabel(inside);
+  LabelUnitHeight = new TZvLabel(inside);
+  LabelTurnsHint = new TZvLabel(inside);
+  LabelResult = new TZvLabel(inside);
+
+  ConfigureLabel(LabelResult, 175, 55, 26, 28, "u=", SansSerif(16));
+  ConfigureLabel(LabelTurnsHint, 95, 150, 144, 24, "turns  (USE 10...20)", SansSerif(12));
+  ConfigureLabel(LabelUnitHeight, 95, 120, 30, 24, "mm", SansSerif(12));
+  ConfigureLabel(LabelUnitInner, 95, 90, 30, 24, "mm", SansSerif(12));
+  ConfigureLabel(LabelUnitOuter, 95, 60, 30, 24, "mm", SansSerif(12));
+  ConfigureLabel(LabelTurns, 15, 150, 24, 24, "N=", SansSerif(12));
+  ConfigureLabel(LabelHeight, 15, 120, 25, 24, "H=", SansSerif(12));
+  ConfigureLabel(LabelInner, 15, 90, 22, 24, "d=", SansSerif(12));
+  ConfigureLabel(LabelOuter, 15, 60, 25, 24, "D=", SansSerif(12));
+  ConfigureLabel(LabelPrompt, 10, 35, 159, 24, "Enter torus dimension", SansSerif(12, 0, clRed));
+
+  ConfigureGetData(GetTurns, EditTurns);
+
+  SetMath(MathPlusTurns, TZvMath::opAdd, 0.0, 0.0, resultInteger);
+  MathPlusTurns->Op2Link = MakeEvent<&TZvGetData::getVar>(GetTurns, 1);
+  MathPlusTurns->onResult = MakeEvent<&TZvEdit::doText>(EditResult, 0);
+
+  SetMath(MathByTurns, TZvMath::opDivide, 0.0, 0.0, resultReal);
+  MathByTurns->Op2Link = MakeEvent<&TZvGetData::getVar>(GetTurns, 0);
+  MathByTurns->onResult = MakeEvent<&TZvMath::doOperation>(MathPlusTurns, 0);
+
+  SetMath(MathByHeight, TZvMath::opDivide, 0.0, 0.0, resultReal);
+  MathByHeight->Op2Link = MakeEvent<&TZvEdit::TextValue>(EditHeight, 0);
+  MathByHeight->onResult = MakeEvent<&TZvMath::doOperation>(MathByTurns, 0);
+
+  SetMath(MathByDiff, TZvMath::opDivide, 0.0, 0.0, resultReal);
+  MathByDiff->Op2Link = MakeEvent<&TZvMath::getResult>(MathDiff, 0);
+  MathByDiff->onResult = MakeEvent<&TZvMath::doOperation>(MathByHeight, 0);
+
+  SetMath(MathTimesSum, TZvMath::opMultiply, 0.0, 0.0, resultReal);
+  MathTimesSum->Op2Link = MakeEvent<&TZvMath::getResult>(MathSum, 0);
+  MathTimesSum->onResult = MakeEvent<&TZvMath::doOperation>(MathByDiff, 0);
+
+  SetMath(MathDiff, TZvMath::opSubtract, 0.0, 0.0, resultReal);
+  MathDiff->Op1Link = MakeEvent<&TZvGetData::getVar>(GetOuter, 1);
+  MathDiff->Op2Link = MakeEvent<&TZvGetData::getVar>(GetInner, 1);
+
+  ConfigureGetData(GetInner, EditInnerDiameter);
+  ConfigureGetData(GetOuter, EditOuterDiameter);
+
+  SetMath(MathSum, TZvMath::opAdd, 0.0, 0.0, resultReal);
+  MathSum->Op1Link = MakeEvent<&TZvGetData::getVar>(GetOuter, 0);
+  MathSum->Op2Link = MakeEvent<&TZvGetData::getVar>(GetInner, 0);
+
+  HubTorus->InCount = 1;
+  HubTorus->SetCount(3);
+  HubTorus->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathSum, 0);
+  HubTorus->onEvent[1] = MakeEvent<&TZvMath::doOperation>(MathDiff, 0);
+  HubTorus->onEvent[2] = MakeEvent<&TZvMath::doOperation>(MathTimesSum, 0);
+
+  SetMath(MathScale, TZvMath::opMultiply, 0.0, 2500.0, resultReal);
+  MathScale->onResult = MakeEvent<&TZvHub::doEvent>(HubTorus, 0);
+
+  ConfigureLabel(LabelTitle, 35, 10, 246, 28, "MAGNETIC CONDUCTIVITY", SansSerif(15, fsUnderline));
+  ConfigureEdit(EditResult, 205, 50, 90, 30, "0", 14, vkText);
+  ConfigureEdit(EditTurns, 40, 150, 50, 20, "10", 12, vkReal);
+  ConfigureEdit(EditHeight, 40, 120, 50, 20, "3", 12, vkReal);
+  ConfigureEdit(EditInnerDiameter, 40, 90, 50, 20, "6", 12, vkReal);
+  ConfigureEdit(EditOuterDiameter, 40, 60, 50, 20, "10", 12, vkReal);
+
+  TorusInterface->SetEventCount(1);
+  TorusInterface->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathScale, 0);
+
+  Interface = TorusInterface;
+  TorusInterface->Owner = this;
+}
+
+TClassChildPanel_324F104::~TClassChildPanel_324F104() {
+  delete TorusInterface;
+  delete EditOuterDiameter;
+  delete EditInnerDiameter;
+  delete EditHeight;
+  delete EditTurns;
+  delete EditResult;
+  delete LabelTitle;
+  delete MathScale;
+  delete HubTorus;
+  delete MathSum;
+  delete GetOuter;
+  delete GetInner;
+  delete MathDiff;
+  delete MathTimesSum;
+  delete MathByDiff;
+  delete MathByHeight;
+  delete MathByTurns;
+  delete MathPlusTurns;
+  delete GetTurns;
+  delete LabelPrompt;
+  delete LabelOuter;
+  delete LabelInner;
+  delete LabelHeight;
+  delete LabelTurns;
+  delete LabelUnitOuter;
+  delete LabelUnitInner;
+  delete LabelUnitHeight;
+  delete LabelTurnsHint;
+  delete LabelResult;
+  delete TorusPanel;
+}
+
+TZvEditMulti* NewTorusPanel(TControl* parent) { return (new TClassChildPanel_324F104(parent))->Interface; }
+
+void FreeTorusPanel(TZvEditMulti* door) {
+  if (door) delete static_cast<TClassChildPanel_324F104*>(door->Owner);
+}
