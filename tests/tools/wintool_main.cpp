@@ -8,6 +8,8 @@
 //   wintool key <caption> <child-index> <vk>     posts a key press (virtual-key code, decimal or 0x..)
 //   wintool click <caption> <child-index> [x y]  posts a left click (default: the child's centre)
 //   wintool close <caption>                      posts WM_CLOSE
+//   wintool resize <caption> <width> <height>    sets the window's outer size
+// A caption may be written as caption@class to find only a window of that class (e.g. Coilprobe@obj_Form).
 // A child index of -1 means the top-level window itself. Exit codes: 0 done, 1 no such window, 2 usage.
 #include <fcntl.h>
 #include <io.h>
@@ -29,7 +31,8 @@ int Usage() {
                "       wintool wait|children|msgbox-text|msgbox-close|close <caption>\n"
                "       wintool type <caption> <child-index> <text>\n"
                "       wintool key <caption> <child-index> <virtual-key>\n"
-               "       wintool click <caption> <child-index> [x y]\n");
+               "       wintool click <caption> <child-index> [x y]\n"
+               "       wintool resize <caption> <width> <height>\n");
   return 2;
 }
 
@@ -81,8 +84,13 @@ int main(int argc, char** argv) {
   std::string command = argv[1];
   std::string caption = argv[2];
   bool isBox = command == "msgbox-text" || command == "msgbox-close";
+  std::string className = isBox ? MessageBoxClass : "";
+  if (size_t at = caption.rfind('@'); at != std::string::npos) {
+    className = caption.substr(at + 1);
+    caption.resize(at);
+  }
   DWORD timeout = command == "wait" && argc > 3 ? std::strtoul(argv[3], nullptr, 10) : DefaultTimeoutMs;
-  HWND top = WaitForTopWindow(caption, isBox ? MessageBoxClass : nullptr, 0, timeout);
+  HWND top = WaitForTopWindow(caption, className.empty() ? nullptr : className.c_str(), 0, timeout);
   if (!top) return NotFound("\"" + caption + "\"");
 
   if (command == "wait") return 0;
@@ -97,6 +105,10 @@ int main(int argc, char** argv) {
   }
   if (command == "close") {
     PostClose(top);
+    return 0;
+  }
+  if (command == "resize" && argc == 5) {
+    SetWindowPos(top, nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
   }
   if (argc < 4) return Usage();
