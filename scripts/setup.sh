@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ clang libgtest-dev googletest valgrind
+  cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest valgrind
   g++-mingw-w64-i686-posix
   wine wine32:i386
   libxrender1:i386 libxrandr2:i386 libxcursor1:i386 libxi6:i386 libxfixes3:i386 libxinerama1:i386
