@@ -27,23 +27,9 @@ namespace {
 
 enum : uint8_t { resultReal = 1 };
 
+// The level read-outs: numbers in the small dialog font, "Edit" until the first measurement.
 void ConfigureLevelEdit(TZvEdit* edit, int32_t top) {
-  Place(edit, 390, top, 60, 20, clWindow);
-  edit->Font = MakeFont("MS Sans Serif", 8, 0, clBlack, 1);
-  edit->Align = 0;
-  edit->TabOrder = 0;
-  edit->Ctl3D = 0;
-  edit->Hint = RcString();
-  edit->ParentFont = 0;
-  edit->Visible = 1;
-  edit->Enabled = 1;
-  edit->Cursor = 19;
-  edit->ValueKind = vkReal;
-  edit->Password = 0;
-  edit->ReadOnly = 0;
-  edit->IgnoreFirstChange = 0;
-  edit->Text = RcString("Edit");
-  edit->Init();
+  ConfigureEdit(edit, 390, top, 60, 20, "Edit", MakeFont("MS Sans Serif", 8, 0, clBlack, 1), vkReal);
 }
 
 void ConfigureErrorMessage(TZvMessage* message) {

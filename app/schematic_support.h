@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "elements/edit.h"
 #include "elements/win.h"
 #include "runtime/math_element.h"
 
@@ -34,4 +35,26 @@ inline void SetMath(TZvMath* math, uint8_t opType, double op1, double op2, uint8
   math->ResultType = resultType;
   math->SetDefault(0.0);
   math->SetAngleMode(0);
+}
+
+// An edit as both schematics configure theirs: enabled, visible, no tab stop, flat, cursor 19,
+// editable, every change reported.
+inline void ConfigureEdit(TZvEdit* edit, int32_t left, int32_t top, int32_t width, int32_t height, const char* text,
+                          const TFontRec& font, TEditValueKind kind) {
+  Place(edit, left, top, width, height, clWindow);
+  edit->Font = font;
+  edit->Align = 0;
+  edit->Hint = RcString();
+  edit->Visible = 1;
+  edit->ParentFont = 0;
+  edit->Enabled = 1;
+  edit->TabOrder = 0;
+  edit->Ctl3D = 0;
+  edit->Cursor = 19;
+  edit->Password = 0;
+  edit->ReadOnly = 0;
+  edit->IgnoreFirstChange = 0;
+  edit->ValueKind = kind;
+  edit->Text = RcString(text);
+  edit->Init();
 }

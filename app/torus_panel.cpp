@@ -3,7 +3,6 @@
 #include "app/torus_panel.h"
 
 #include "app/schematic_support.h"
-#include "elements/edit.h"
 #include "elements/label.h"
 #include "elements/panel.h"
 #include "toolkit/graphic_tool.h"
@@ -18,26 +17,6 @@ enum : uint8_t { resultInteger = 0, resultReal = 1 };
 
 TFontRec SansSerif(uint8_t size, uint8_t style = 0, int32_t color = clBlack) {
   return MakeFont("MS Sans Serif", size, style, color, 1);
-}
-
-void ConfigureEdit(TZvEdit* edit, int32_t left, int32_t top, int32_t width, int32_t height, const char* text,
-                   uint8_t fontSize, TEditValueKind kind) {
-  Place(edit, left, top, width, height, clWindow);
-  edit->Font = SansSerif(fontSize);
-  edit->Align = 0;
-  edit->Hint = RcString();
-  edit->Visible = 1;
-  edit->ParentFont = 0;
-  edit->Enabled = 1;
-  edit->TabOrder = 0;
-  edit->Ctl3D = 0;
-  edit->Cursor = 19;
-  edit->Password = 0;
-  edit->ReadOnly = 0;
-  edit->IgnoreFirstChange = 0;
-  edit->ValueKind = kind;
-  edit->Text = RcString(text);
-  edit->Init();
 }
 
 void ConfigureLabel(TZvLabel* label, int32_t left, int32_t top, int32_t width, int32_t height, const char* caption,
@@ -169,11 +148,11 @@ TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   MathScale->onResult = MakeEvent<&TZvHub::doEvent>(HubTorus, 0);
 
   ConfigureLabel(LabelTitle, 35, 10, 246, 28, "MAGNETIC CONDUCTIVITY", SansSerif(15, fsUnderline));
-  ConfigureEdit(EditResult, 205, 50, 90, 30, "0", 14, vkText);
-  ConfigureEdit(EditTurns, 40, 150, 50, 20, "10", 12, vkReal);
-  ConfigureEdit(EditHeight, 40, 120, 50, 20, "3", 12, vkReal);
-  ConfigureEdit(EditInnerDiameter, 40, 90, 50, 20, "6", 12, vkReal);
-  ConfigureEdit(EditOuterDiameter, 40, 60, 50, 20, "10", 12, vkReal);
+  ConfigureEdit(EditResult, 205, 50, 90, 30, "0", SansSerif(14), vkText);
+  ConfigureEdit(EditTurns, 40, 150, 50, 20, "10", SansSerif(12), vkReal);
+  ConfigureEdit(EditHeight, 40, 120, 50, 20, "3", SansSerif(12), vkReal);
+  ConfigureEdit(EditInnerDiameter, 40, 90, 50, 20, "6", SansSerif(12), vkReal);
+  ConfigureEdit(EditOuterDiameter, 40, 60, 50, 20, "10", SansSerif(12), vkReal);
 
   TorusInterface->SetEventCount(1);
   TorusInterface->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathScale, 0);
