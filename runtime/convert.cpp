@@ -36,19 +36,19 @@ bool IsNaN(long double x) {
   return (mantissa << 1) != 0;
 }
 
-// |x| and x with the given sign, by bits: fabs and fchs never signal, but this keeps NaNs untouched.
+// |x|, and a magnitude given a sign; changing a sign never signals, not even on a NaN.
 long double Magnitude(long double x) { return IsNegative(x) ? -x : x; }
 long double WithSign(long double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
 
-// a × b as the unit would give it with its exceptions masked: an infinity instead of an overflow,
-// and 0 for zero times infinity, which here only arises from a number text that has no digits or
-// whose scale underflowed.
+// a × b as the unit gives it with its exceptions masked (an infinity instead of an overflow), except
+// that zero times infinity gives 0, not NaN: here that only arises from a number text without digits
+// or one whose power of ten left the 80-bit range.
 long double Multiply(long double a, long double b) {
   if (IsNaN(a) || IsNaN(b)) return kNaN;
   const bool negative = IsNegative(a) != IsNegative(b);
   if (a == 0 || b == 0) return WithSign(0, negative);
-  const long double ma = Magnitude(a), mb = Magnitude(b);
   if (!IsFinite(a) || !IsFinite(b)) return WithSign(kInfinity, negative);
+  const long double ma = Magnitude(a), mb = Magnitude(b);
   if (ma >= 1 && mb > LDBL_MAX / ma) return WithSign(kInfinity, negative);
   return a * b;
 }
@@ -120,33 +120,35 @@ RcString IntToStr(int32_t n) {
 
 int32_t StrToInt(const RcString& text) { return ParseInteger(text.view()); }
 
-// The running value and the fractional scale are rounded to 64-bit reals after every step.
+// The running value and the fractional scale stay in 80-bit precision and the result is rounded to a
+// 64-bit real once, at the end: rounding after every digit would pile up errors that change the 15th
+// digit, so a number's own text would no longer read back as that number.
 double StrToReal(const RcString& text) {
   const std::string_view s = text.view();
   if (s.empty()) return 0.0;
   const bool negative = s[0] == '-';
-  double value = 0.0;
-  double scale = 1.0;
+  long double value = 0;
+  long double scale = 1;
   bool pointSeen = false;
   for (size_t i = negative ? 1 : 0; i < s.size(); ++i) {
     const char c = s[i];
     if (IsDigit(c)) {
       const int digit = c - '0';
       if (!pointSeen) {
-        value = ToDouble(Multiply(value, 10) + digit);
+        value = Multiply(value, 10) + digit;
       } else {
-        scale = ToDouble(scale * 0.1L);
-        value = ToDouble(value + digit * static_cast<long double>(scale));
+        scale *= 0.1L;
+        value += digit * scale;
       }
     } else if (c == '.') {
       if (pointSeen) break;
       pointSeen = true;
     } else if (c == 'E' || c == 'e') {
-      value = ToDouble(Multiply(value, IntPower(10, ParseInteger(s.substr(i + 1)))));
+      value = Multiply(value, IntPower(10, ParseInteger(s.substr(i + 1))));
       break;
     }
   }
-  return negative ? -value : value;
+  return negative ? -ToDouble(value) : ToDouble(value);
 }
 
 // Repeated multiplication; it stops early once the product can no longer change (zero, infinity or
@@ -154,9 +156,9 @@ double StrToReal(const RcString& text) {
 long double IntPower(long double base, int32_t n) {
   if (n == 0) return 1;
   const long double factor = n < 0 ? Reciprocal(base) : base;
+  if (IsNaN(factor)) return kNaN;
   uint32_t count = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
   const bool negative = IsNegative(factor) && (count & 1);
-  if (IsNaN(factor)) return kNaN;
   if (Magnitude(factor) == 1) return WithSign(1, negative);
   long double result = 1;
   for (; count > 0; --count) {
@@ -176,20 +178,25 @@ RcString RealToStr(double x) {
   }
   if ((bits << 1) == 0) return "0";
 
-  // Scale |x| by tens until, rounded to an integer, it has 15 digits: 10^14 - 0.5 and 10^15 - 0.5
-  // are the bounds of that range before rounding (ties go to even, so both belong to it).
+  // Scale |x| by tens into [10^14, 10^15), so that the integer part holds x's first 15 significant
+  // digits, and round; a rounding up to 10^15 carries into the exponent. (Scaling only until the
+  // rounded value has 15 digits would round a value just below a power of ten one place too far left.)
   long double scaled = Magnitude(x);
   int exponent = 15;
-  while (scaled >= 999999999999999.5L) {
+  while (scaled >= 1e15L) {
     scaled /= 10;
     ++exponent;
   }
-  while (scaled < 99999999999999.5L) {
+  while (scaled < 1e14L) {
     scaled *= 10;
     --exponent;
   }
   int64_t mantissa = 0;
-  NearestInt64(scaled, mantissa);
+  NearestInt64(scaled, mantissa);  // at most 10^15, so it always fits
+  if (mantissa == 1000000000000000) {
+    mantissa /= 10;
+    ++exponent;
+  }
   const std::string digits = std::to_string(mantissa);
 
   // |x| ≈ 0.d1d2…d15 × 10^exponent.

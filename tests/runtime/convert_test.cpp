@@ -41,10 +41,8 @@ TEST(StrToReal, LenientParsingAndExponent) {
     const std::pair<const char*, double> cases[] = {
         {"", 0},     {"12.5", 12.5}, {"-0.25", -0.25}, {"1,5", 15},   {"1.2.3", 1.2},  {"abc", 0},
         {" -1", 1},  {"0.1", 0.1},   {"2e3", 2000},    {"1e2", 100},  {"5E-1", 0.5},   {"1.5e+2", 150},
-        {"1E7x", 1e7}, {"4e", 4},    {"1e-7", 1e-7},   {"1e22", 1e22}};
+        {"1E7x", 1e7}, {"4e", 4},    {"1e-7", 1e-7},   {"1e22", 1e22}, {"3.14159", 3.14159}};
     for (const auto& [text, value] : cases) EXPECT_EQ(StrToReal(text), value) << text;
-    // Rounding the running value at every digit may land a unit away from the nearest double.
-    EXPECT_DOUBLE_EQ(StrToReal("3.14159"), 3.14159);
   });
 }
 
