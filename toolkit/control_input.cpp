@@ -118,7 +118,10 @@ bool MouseEnterLeaveHandler(void*, TControl* c, TMsg& msg) {
 }
 
 // WM_PAINT / WM_PRINTCLIENT with a paint notification: the notification draws on the message's device
-// context or the one BeginPaint gives, clipped to the update region.
+// context or the one BeginPaint gives, clipped to the update region. The context's state is restored
+// afterwards: a window of a CS_OWNDC class (every form) keeps one context for its lifetime, and BeginPaint
+// hands it out again with whatever clip region was left in it, so an old update region would clip the
+// next background erase (a window that grows would show its new part unpainted).
 bool PaintHandler(void*, TControl* c, TMsg& msg) {
   if ((msg.message != WM_PAINT && msg.message != WM_PRINTCLIENT) || !c->OnPaint.Assigned()) return false;
   HRGN update = CreateRectRgn(0, 0, 0, 0);
@@ -128,12 +131,14 @@ bool PaintHandler(void*, TControl* c, TMsg& msg) {
   HDC dc = reinterpret_cast<HDC>(msg.wParam);
   const bool began = dc == nullptr;
   if (began) dc = BeginPaint(c->Handle, &ps);
+  const int saved = SaveDC(dc);
   if (clip) SelectClipRgn(dc, update);
   HDC outerPaintDC = c->PaintDC;
   c->PaintDC = dc;
   c->OnPaint(c, dc);
   c->ReleaseCanvasHandle();
   c->PaintDC = outerPaintDC;
+  if (saved) RestoreDC(dc, saved);
   if (began) EndPaint(c->Handle, &ps);
   DeleteObject(update);
   msg.Result = 0;

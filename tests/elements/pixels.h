@@ -1,5 +1,5 @@
-// Pixel snapshots for the window and drawing tests: a bitmap or a window's client area copied into a
-// 32-bit top-down DIB section and kept as COLORREF values (0x00BBGGRR).
+// Pixel snapshots for the window and drawing tests: a bitmap, a window's client area or what the screen
+// shows of it copied into a 32-bit top-down DIB section and kept as COLORREF values (0x00BBGGRR).
 #pragma once
 #include <windows.h>
 
@@ -29,6 +29,22 @@ public:
       HDC source = GetDC(wnd);
       BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
       ReleaseDC(wnd, source);
+    });
+    return pixels;
+  }
+
+  // What the screen shows of the window's client area: the pixels a user sees, whatever state the
+  // window's own device context is in.
+  static TPixels OfScreen(HWND wnd) {
+    RECT client;
+    GetClientRect(wnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    TPixels pixels(client.right, client.bottom);
+    pixels.Capture([&](HDC dc) {
+      HDC screen = GetDC(nullptr);
+      BitBlt(dc, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+      ReleaseDC(nullptr, screen);
     });
     return pixels;
   }
