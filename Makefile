@@ -1,13 +1,17 @@
-# Coilprobe's front door. `make test` sets the machine up, builds the native, sanitized and Windows
-# trees and runs every test; `make run` starts the instrument. B chooses the build folder.
+# Coilprobe's front door. `make test` sets the machine up, builds the native, sanitized, Windows and fuzz
+# trees and runs every test (the fuzz targets briefly, the native tests also under Valgrind); `make run`
+# starts the instrument. B chooses the build folder.
 B ?= build
 JOBS ?= $(shell nproc)
 NATIVE := $(B)/native
 ASAN := $(B)/asan
 WIN := $(B)/win
+FUZZ := $(B)/fuzz
+FUZZ_SECONDS ?= 60
+SMOKE_SECONDS ?= 8
 EXE := $(WIN)/app/coilprobe.exe
 
-.PHONY: all setup native asan win test test-native test-asan test-win run bench clean
+.PHONY: all setup native asan win fuzz-build test test-native test-asan test-win fuzz fuzz-smoke leakcheck run bench clean
 
 all: native win
 
@@ -26,6 +30,11 @@ win: setup
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN) -j$(JOBS)
 
+# The fuzz targets (tests/fuzz) build with clang and libFuzzer in a tree of their own.
+fuzz-build: setup
+	@CXX=clang++ cmake -S tests/fuzz -B $(FUZZ) >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure
 
@@ -37,7 +46,19 @@ test-win: win
 	scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -LE noaudio
 	scripts/session.sh --no-audio -- ctest --test-dir $(WIN) --output-on-failure -L noaudio --no-tests=ignore
 
-test: test-native test-asan test-win
+# Each fuzz target for FUZZ_SECONDS, merging the inputs that add coverage into tests/fuzz/corpus; the
+# smoke run gives each SMOKE_SECONDS and leaves the corpora alone.
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS) --keep
+
+fuzz-smoke: fuzz-build
+	scripts/fuzz.sh $(FUZZ) $(SMOKE_SECONDS)
+
+# The native test executables under Valgrind's memcheck: leaks and memory errors fail.
+leakcheck: native
+	scripts/leakcheck.sh $(NATIVE)
+
+test: test-native test-asan test-win fuzz-smoke leakcheck
 
 # Benchmarks: every bench_* program of the native and the Windows tree (the latter under Wine).
 bench: native win
