@@ -85,6 +85,10 @@ TGraphicTool* TCanvas::Font() {
   return font_;
 }
 
+void TCanvas::OwnerFontChanged() {
+  if (font_) TakeOwnerFont(font_);
+}
+
 bool TCanvas::RequiredState(uint8_t flags) {
   if ((flags & csChangeNotify) && OnChange.Assigned()) OnChange(this);
   if ((flags & csHandleValid) && !Handle()) return false;

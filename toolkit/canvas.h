@@ -51,6 +51,9 @@ public:
   TGraphicTool* Pen();
   TGraphicTool* Brush();
   TGraphicTool* Font();
+  // The owner control's font changed: a font already made takes a copy of it again, so the canvas keeps
+  // drawing in the control's font however early it was first asked for.
+  void OwnerFontChanged();
 
   void MoveTo(int x, int y);
   void LineTo(int x, int y);

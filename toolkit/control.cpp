@@ -374,6 +374,7 @@ TGraphicTool* TControl::GetBrush() {
 
 void TControl::FontChanged(TGraphicTool* tool) {
   TextColor = tool->Color();
+  if (canvas_ && !Destroying) canvas_->OwnerFontChanged();
   if (Handle && !Destroying) {
     ApplyFont();
     ApplyAutoSize();

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "tests/toolkit/toolkit_fixture.h"
+#include "toolkit/canvas.h"
 #include "toolkit/graphic_tool.h"
 
 namespace {
@@ -449,10 +450,15 @@ TEST_F(ControlTest, FontChangesReachTheWindow) {
   GetObjectA(editFont, sizeof lf, &lf);
   EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
   EXPECT_EQ(lf.lfHeight, -11);
+  // A canvas font made before the change (a paint may come early) takes the changed font as well.
+  TGraphicTool* canvasFont = edit->GetCanvas()->Font();
+  canvasFont->SetFontName("Courier New");
   edit->GetFont()->SetFontHeight(20);
   HFONT changed = reinterpret_cast<HFONT>(SendMessageA(edit->Handle, WM_GETFONT, 0, 0));
   GetObjectA(changed, sizeof lf, &lf);
   EXPECT_EQ(lf.lfHeight, 20);
+  EXPECT_EQ(canvasFont->Data().Font.lfHeight, 20);
+  EXPECT_STREQ(canvasFont->Data().Font.lfFaceName, "MS Sans Serif");
 }
 
 TEST_F(ControlTest, AutoSizeLabelTakesTheSizeOfItsText) {

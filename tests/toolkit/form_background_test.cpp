@@ -37,7 +37,8 @@ struct Script {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
       case 1:
-        SetWindowPos(form->Handle, nullptr, 0, 0, kGrownWidth, kGrownHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(form->Handle, nullptr, 0, 0, kGrownWidth, kGrownHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
       default:
         KillTimer(nullptr, timer);
