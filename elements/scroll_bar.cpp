@@ -180,6 +180,29 @@ bool ScrollBarInput::Handle(void* object, TControl*, TMsg& msg) {
   return false;
 }
 
+// Where to draw glyph so that its inked part sits in the middle of r, whatever the font's metrics: the
+// glyph's black box comes from the font's outline metrics (its advance cell when the font has no
+// outlines), measured from the text origin at the top left of the character cell.
+static POINT CentredGlyphOrigin(HDC dc, char glyph, const RECT& r) {
+  static const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+  TEXTMETRICA metrics;
+  GLYPHMETRICS ink;
+  int left = 0, top = 0, width, height;
+  if (GetTextMetricsA(dc, &metrics) &&
+      GetGlyphOutlineA(dc, static_cast<unsigned char>(glyph), GGO_METRICS, &ink, 0, nullptr, &identity) != GDI_ERROR) {
+    left = ink.gmptGlyphOrigin.x;
+    top = metrics.tmAscent - ink.gmptGlyphOrigin.y;
+    width = static_cast<int>(ink.gmBlackBoxX);
+    height = static_cast<int>(ink.gmBlackBoxY);
+  } else {
+    SIZE cell{0, 0};
+    GetTextExtentPoint32A(dc, &glyph, 1, &cell);
+    width = cell.cx;
+    height = cell.cy;
+  }
+  return {r.left + (r.right - r.left - width) / 2 - left, r.top + (r.bottom - r.top - height) / 2 - top};
+}
+
 void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
   TScrollBarData* d = static_cast<TScrollBarData*>(object);
   if (c->UpdateCount > 0) return;
@@ -198,7 +221,6 @@ void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
   font->SetFontName("Webdings");
   font->SetColor(d->ArrowColor);
   if (d->Kind == 0) font->SetFontCharset(1);
-  const int width = c->Width(), height = c->Height();
   for (uint8_t button : {sbDecrease, sbIncrease}) {
     const bool pressed = d->Pressed == button;
     const RECT r = d->ButtonRect(button);
@@ -206,18 +228,15 @@ void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
     canvas->Rectangle(r.left, r.top, r.right, r.bottom);
     DrawEdgeFrame(canvas->Handle(), r, pressed ? d->ShadowColor : kButtonHighlight,
                   pressed ? d->HighlightColor : kButtonShadow);
-    POINT at;
-    const char* glyph;
-    if (d->Kind == 0) {
-      at = {button == sbDecrease ? 0 : r.left, height / 2 - 9};
-      glyph = button == sbDecrease ? "3" : "4";
-    } else {
-      at = {width / 2 - 6, button == sbDecrease ? -4 : r.bottom - 15};
-      glyph = button == sbDecrease ? "5" : "6";
-    }
-    const int shift = pressed ? 1 : 0;
+    // Webdings 3 and 4 are the left and right arrows, 5 and 6 up and down.
+    const char glyph = d->Kind == 0 ? (button == sbDecrease ? '3' : '4') : (button == sbDecrease ? '5' : '6');
     brush->SetBrushStyle(bsClear);
-    canvas->TextOut(at.x + shift, at.y + shift, glyph);
+    if (!canvas->RequiredState(csHandleValid | csBrushValid | csFontValid | csChangeNotify)) continue;
+    HDC dc = canvas->Handle();
+    POINT at = CentredGlyphOrigin(dc, glyph, r);
+    const int shift = pressed ? 1 : 0;
+    const RECT inside{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    ExtTextOutA(dc, at.x + shift, at.y + shift, ETO_CLIPPED, &inside, &glyph, 1, nullptr);
   }
   brush->SetBrushStyle(bsSolid);
   const RECT thumb = d->ThumbRect(d->Scale);

@@ -3,6 +3,7 @@
 // release, and the thumb's geometry checked on the painted pixels.
 #include "elements/scroll_bar_ex.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -202,12 +203,12 @@ TEST_F(ScrollBarTest, ThumbGeometryFor0To32767In220Pixels) {
     EXPECT_TRUE(pixels.All(highlight, c.left, 0, c.left + 1, 10));   // left edge
     EXPECT_TRUE(pixels.All(shadow, c.left + 9, 0, c.left + 10, 9));  // right edge
     EXPECT_TRUE(pixels.All(track, c.left + 1, 1, c.left + 9, 9));    // inside
-    // The track beside the thumb (the arrow glyphs reach one pixel into its ends).
-    if (c.left > 11) {
-      EXPECT_TRUE(pixels.All(track, 11, 1, c.left, 9));
+    // The track beside the thumb, up to the buttons (the arrow glyphs stay inside theirs).
+    if (c.left > 10) {
+      EXPECT_TRUE(pixels.All(track, 10, 1, c.left, 9));
     }
-    if (c.left < 199) {
-      EXPECT_TRUE(pixels.All(track, c.left + 10, 1, 209, 9));
+    if (c.left < 200) {
+      EXPECT_TRUE(pixels.All(track, c.left + 10, 1, 210, 9));
     }
   }
 }
@@ -219,15 +220,54 @@ TEST_F(ScrollBarTest, EqualMinAndMaxKeepTheThumbAtTheStart) {
   EXPECT_EQ(Data()->ThumbOffset(Data()->Scale), 10);
 }
 
-TEST_F(ScrollBarTest, ArrowsArePaintedAndPressedButtonsLookPressed) {
+// The solid (black) pixels of an arrow glyph within the 10-pixel button that starts at column `left`.
+struct GlyphInk {
+  int count = 0, left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+  std::vector<int> columns = std::vector<int>(10, 0);  // solid pixels per column of the button
+
+  GlyphInk(const TPixels& pixels, int buttonLeft) {
+    for (int y = 0; y < pixels.Height; ++y) {
+      for (int x = buttonLeft; x < buttonLeft + 10; ++x) {
+        if (pixels.At(x, y) != RGB(0, 0, 0)) continue;
+        ++count;
+        ++columns[x - buttonLeft];
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    }
+  }
+  double CentreX() const { return (left + right) / 2.0; }
+  double CentreY() const { return (top + bottom) / 2.0; }
+  // Solid pixels in the glyph's first and last column.
+  int FirstColumn(int buttonLeft) const { return columns[left - buttonLeft]; }
+  int LastColumn(int buttonLeft) const { return columns[right - buttonLeft]; }
+};
+
+TEST_F(ScrollBarTest, BothArrowsShowCentredInTheirButtonsAndAPressedOneSinksByAPixel) {
   const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
   TPixels pixels = TPixels::OfWindow(bar->Control->Handle);
   EXPECT_EQ(pixels.At(210, 0), highlight);  // a raised button: light top-left corner
-  EXPECT_GT(pixels.Count(RGB(0, 0, 0), 0, 0, 10, 10), 0);  // the black arrow glyph
+  const GlyphInk decrease(pixels, 0), increase(pixels, 210);
+  ASSERT_GT(decrease.count, 3);
+  ASSERT_GT(increase.count, 3);
+  // Each glyph's solid part is centred on its button (4.5, 4.5 from the button's corner).
+  EXPECT_NEAR(decrease.CentreX(), 4.5, 1.0);
+  EXPECT_NEAR(decrease.CentreY(), 4.5, 1.0);
+  EXPECT_NEAR(increase.CentreX(), 214.5, 1.0);
+  EXPECT_NEAR(increase.CentreY(), 4.5, 1.0);
+  // Arrows, not letters or digits: the left one is tall at its right end and pointed at its left,
+  // the right one the other way round.
+  EXPECT_LT(decrease.FirstColumn(0), decrease.LastColumn(0));
+  EXPECT_GT(increase.FirstColumn(210), increase.LastColumn(210));
+
   bar->Control->SetColor(kTrackColor);
   Down(215);
   pixels = TPixels::OfWindow(bar->Control->Handle);
   EXPECT_EQ(pixels.At(210, 0), GetSysColor(COLOR_BTNSHADOW));  // pressed: the shadow colour top-left
+  const GlyphInk pressed(pixels, 210);
+  EXPECT_EQ(pressed.count, increase.count);
+  EXPECT_EQ(pressed.left, increase.left + 1);
+  EXPECT_EQ(pressed.top, increase.top + 1);
   Up(215);
 }
 
