@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 SMOKE_SECONDS ?= 8
 EXE := $(WIN)/app/coilprobe.exe
 
-.PHONY: all setup native asan win fuzz-build test test-native test-asan test-win fuzz fuzz-smoke leakcheck run bench clean
+.PHONY: all setup native asan win fuzz-build test test-native test-asan test-win fuzz fuzz-smoke leakcheck soak run bench clean
 
 all: native win
 
@@ -59,6 +59,14 @@ leakcheck: native
 	scripts/leakcheck.sh $(NATIVE)
 
 test: test-native test-asan test-win fuzz-smoke leakcheck
+
+# The instrument's long runs on the loopback rig: SOAK_CYCLES start and stop cycles and a soak of
+# SOAK_SECONDS (make test runs the same tests with 10 cycles and one minute).
+SOAK_CYCLES ?= 100
+SOAK_SECONDS ?= 600
+soak: win
+	COILPROBE_CYCLES=$(SOAK_CYCLES) COILPROBE_SOAK_SECONDS=$(SOAK_SECONDS) \
+	  scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -L soak
 
 # Benchmarks: every bench_* program of the native and the Windows tree (the latter under Wine).
 bench: native win

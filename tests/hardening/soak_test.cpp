@@ -1,0 +1,192 @@
+// The instrument left running on the loopback rig: every tick's level read-outs stay within 1 % of their
+// median (a dropout or underrun anywhere on the real sound path would show there), and the process's GDI
+// objects, user objects, handles and memory stay flat. COILPROBE_SOAK_SECONDS sets how long it runs after
+// a warm-up (default 60; `make soak` runs ten minutes). The figures are printed for the record.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/app/instrument_driver.h"
+#include "tests/hardening/process_resources.h"
+
+using namespace instrument;
+using namespace resources;
+using namespace wintool;
+
+namespace {
+
+constexpr double kLevelTolerance = 0.01;
+constexpr DWORD kWarmUpMs = 10000;
+constexpr DWORD kResourceEveryMs = 5000;
+constexpr DWORD kPollMs = 25;
+// What "flat" allows between the reading after the warm-up and the last one: a leak of one object per
+// tick, or per second, is far beyond it.
+constexpr uint32_t kObjectSlack = 2;
+constexpr uint64_t kMemorySlack = 1u << 20;
+
+DWORD SoakMilliseconds() {
+  const char* seconds = std::getenv("COILPROBE_SOAK_SECONDS");
+  const long value = seconds ? std::strtol(seconds, nullptr, 10) : 60;
+  return static_cast<DWORD>(std::max(1L, value)) * 1000;
+}
+
+// Every value one read-out showed, in order, with when it showed (milliseconds into the soak).
+struct TChannel {
+  const char* Name;
+  HWND Edit;
+  std::string Last;
+  std::vector<double> Values;
+  std::vector<DWORD> Times;
+
+  void Poll(DWORD now) {
+    std::string text = WindowText(Edit);
+    if (text == Last) return;
+    Last = text;
+    Values.push_back(std::strtod(text.c_str(), nullptr));
+    Times.push_back(now);
+  }
+
+  double Median() const {
+    std::vector<double> sorted = Values;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+  }
+
+  // Checks every value against the median and prints the spread.
+  void ExpectWithinToleranceOfMedian() const {
+    ASSERT_FALSE(Values.empty()) << Name << ": the read-out never changed";
+    const double median = Median();
+    ASSERT_GT(median, 0.0) << Name;
+    double worst = 0.0;
+    std::string outside;
+    int outsideCount = 0;
+    for (size_t i = 0; i < Values.size(); ++i) {
+      const double deviation = std::fabs(Values[i] - median) / median;
+      worst = std::max(worst, deviation);
+      if (deviation > kLevelTolerance && ++outsideCount <= 10) {
+        outside += " " + std::to_string(Values[i]) + "@" + std::to_string(Times[i]) + "ms";
+      }
+    }
+    std::printf("%s level: %zu ticks, median %.5f, max deviation %.3f %%, %d outside 1 %%\n", Name, Values.size(),
+                median, worst * 100.0, outsideCount);
+    EXPECT_EQ(outsideCount, 0) << Name << " level outside 1 % of its median " << median << ":" << outside;
+  }
+};
+
+class Soak : public InstrumentTest {
+protected:
+  // Fails when the process has ended or shows any message box.
+  void ExpectRunningWithoutBox(const char* when) {
+    ExpectAlive(when);
+    HWND box = FindTopWindow("", MessageBoxClass, program_->Id());
+    EXPECT_EQ(box, nullptr) << when << ": a message box says " << (box ? MessageBoxText(box) : "");
+  }
+};
+
+// The readings the soak relies on see objects come and go: read from outside for this very process.
+HWND NewWindow() { return CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr); }
+
+TEST(ResourceCounts, SeeObjectsMemoryAndHandlesComeAndGo) {
+  const DWORD self = GetCurrentProcessId();
+  // The first window of a process sets up what all its windows share (class brushes, caches): once.
+  DestroyWindow(NewWindow());
+  TResourceCounts before, during, after;
+  TSources sources;
+  ASSERT_TRUE(SteadyCounts(self, before, &sources, 1));
+  std::printf("read through %s, %s and %s\n", sources.Gdi.c_str(), sources.User.c_str(), sources.Handles.c_str());
+
+  std::vector<HBRUSH> brushes;
+  for (int i = 0; i < 20; ++i) brushes.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+  std::vector<HWND> windows;
+  for (int i = 0; i < 3; ++i) windows.push_back(NewWindow());
+  std::vector<HANDLE> events;
+  for (int i = 0; i < 5; ++i) events.push_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  const SIZE_T bytes = 8u << 20;
+  char* memory = static_cast<char*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  ASSERT_NE(memory, nullptr);
+  for (SIZE_T i = 0; i < bytes; i += 4096) memory[i] = 1;
+  ASSERT_TRUE(SteadyCounts(self, during, nullptr, 1));
+
+  for (HBRUSH brush : brushes) DeleteObject(brush);
+  for (HWND window : windows) DestroyWindow(window);
+  for (HANDLE event : events) CloseHandle(event);
+  VirtualFree(memory, 0, MEM_RELEASE);
+  ASSERT_TRUE(SteadyCounts(self, after, nullptr, 1));
+
+  std::printf("before %s\nduring %s\nafter  %s\n", Describe(before).c_str(), Describe(during).c_str(),
+              Describe(after).c_str());
+  EXPECT_GE(during.GdiObjects, before.GdiObjects + 20);
+  EXPECT_GE(during.UserObjects, before.UserObjects + 3);
+  EXPECT_GE(during.Handles, before.Handles + 5);
+  EXPECT_GE(during.PrivateBytes, before.PrivateBytes + bytes);
+  EXPECT_GE(during.WorkingSet, before.WorkingSet + bytes);
+  EXPECT_EQ(after.GdiObjects, before.GdiObjects);
+  EXPECT_EQ(after.UserObjects, before.UserObjects);
+  EXPECT_EQ(after.Handles, before.Handles);
+  EXPECT_LT(after.PrivateBytes, during.PrivateBytes - bytes / 2);
+}
+
+TEST_F(Soak, LevelsStayWithinOnePercentOfTheirMedianAndResourcesStayFlat) {
+  ASSERT_GT(Settled(in_).Left, 0.0) << "no sound came through the rig";
+  Sleep(kWarmUpMs);
+  ExpectRunningWithoutBox("after the warm-up");
+
+  TResourceCounts start, last;
+  TSources sources;
+  ASSERT_TRUE(SteadyCounts(program_->Id(), start, &sources));
+  std::vector<TResourceCounts> samples{start};
+
+  TChannel left{"first channel", in_.LeftLevel, WindowText(in_.LeftLevel), {}, {}};
+  TChannel right{"second channel", in_.RightLevel, WindowText(in_.RightLevel), {}, {}};
+  const DWORD duration = SoakMilliseconds(), begin = GetTickCount();
+  DWORD nextSample = kResourceEveryMs;
+  for (DWORD now = 0; now < duration; now = GetTickCount() - begin) {
+    left.Poll(now);
+    right.Poll(now);
+    if (now >= nextSample) {
+      nextSample += kResourceEveryMs;
+      TResourceCounts sample;
+      ASSERT_TRUE(SteadyCounts(program_->Id(), sample));
+      samples.push_back(sample);
+      if (HWND box = FindTopWindow("", MessageBoxClass, program_->Id())) {
+        ADD_FAILURE() << "a message box at " << now << " ms says " << MessageBoxText(box);
+        break;
+      }
+    }
+    Sleep(kPollMs);
+  }
+  ExpectRunningWithoutBox("at the end of the soak");
+  ASSERT_TRUE(SteadyCounts(program_->Id(), last));
+  samples.push_back(last);
+
+  std::printf("soak of %lu s after a %lu s warm-up; counts read through %s, %s and %s\n",
+              static_cast<unsigned long>(duration / 1000), static_cast<unsigned long>(kWarmUpMs / 1000),
+              sources.Gdi.c_str(), sources.User.c_str(), sources.Handles.c_str());
+  left.ExpectWithinToleranceOfMedian();
+  right.ExpectWithinToleranceOfMedian();
+
+  TResourceCounts peak = start;
+  for (const TResourceCounts& s : samples) {
+    peak.GdiObjects = std::max(peak.GdiObjects, s.GdiObjects);
+    peak.UserObjects = std::max(peak.UserObjects, s.UserObjects);
+    peak.Handles = std::max(peak.Handles, s.Handles);
+    peak.PrivateBytes = std::max(peak.PrivateBytes, s.PrivateBytes);
+    peak.WorkingSet = std::max(peak.WorkingSet, s.WorkingSet);
+  }
+  std::printf("start %s\nend   %s\npeak  %s\n", Describe(start).c_str(), Describe(last).c_str(),
+              Describe(peak).c_str());
+  EXPECT_LE(peak.GdiObjects, start.GdiObjects + kObjectSlack);
+  EXPECT_LE(peak.UserObjects, start.UserObjects + kObjectSlack);
+  EXPECT_LE(peak.Handles, start.Handles + kObjectSlack);
+  EXPECT_LE(peak.PrivateBytes, start.PrivateBytes + kMemorySlack);
+  EXPECT_LE(peak.WorkingSet, start.WorkingSet + kMemorySlack);
+
+  CloseCleanly();
+}
+
+}  // namespace
