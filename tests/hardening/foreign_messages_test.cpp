@@ -1,0 +1,139 @@
+// The running instrument under messages from another program (this test): WM_COPYDATA with random
+// payloads, WM_SETTEXT with junk, numbers and very long texts, then a flood of 10,000 random WM_COMMAND
+// and WM_CHAR messages posted to every window of the program. Afterwards it still measures, its fields
+// hold numbers, u follows the chain, typing still works and it closes with exit code 0.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "elements/number_syntax.h"
+#include "tests/app/instrument_driver.h"
+
+using namespace instrument;
+using namespace wintool;
+
+namespace {
+
+// A small deterministic generator (a linear congruential one), so a failing run can be repeated.
+class TRandom {
+public:
+  explicit TRandom(uint32_t seed) : state_(seed) {}
+  uint32_t Next() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return state_ ^ (state_ >> 16);
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+
+private:
+  uint32_t state_;
+};
+
+std::string RandomText(TRandom& random) {
+  static const char* const numbers[] = {"20", "8.5", "4", "15", "1e308", "-0", "0", "1e-300", "7 ", "-"};
+  switch (random.Below(3)) {
+    case 0: return numbers[random.Below(sizeof numbers / sizeof numbers[0])];
+    case 1: {
+      std::string text(random.Below(10) == 0 ? 70000 : random.Below(400), ' ');
+      for (char& c : text) c = static_cast<char>(1 + random.Below(255));
+      return text;
+    }
+    default: {
+      std::string text(1 + random.Below(30), ' ');
+      for (char& c : text) c = "0123456789.e+- x"[random.Below(16)];
+      return text;
+    }
+  }
+}
+
+using InstrumentUnderForeignMessages = InstrumentTest;
+
+TEST_F(InstrumentUnderForeignMessages, KeepsWorking) {
+  Settled(in_);
+  std::vector<HWND> targets{in_.Window};
+  for (const TChild& c : Children(in_.Window)) targets.push_back(c.Handle);
+  const HWND fields[] = {in_.Outer, in_.Inner, in_.Height, in_.Turns};
+  TRandom random(8);
+  auto anyTarget = [&] { return targets[random.Below(static_cast<int>(targets.size()))]; };
+
+  // WM_COPYDATA: the main window reports it on an unconnected output; other windows ignore it.
+  DWORD start = GetTickCount();
+  const int copies = 300;
+  for (int i = 0; i < copies; ++i) {
+    std::vector<char> payload(random.Below(8) == 0 ? 65536 : random.Below(256));
+    for (char& b : payload) b = static_cast<char>(random.Next());
+    COPYDATASTRUCT data{random.Next(), static_cast<DWORD>(payload.size()), payload.empty() ? nullptr : payload.data()};
+    DWORD_PTR answer;
+    SendMessageTimeoutA(i % 2 ? in_.Window : anyTarget(), WM_COPYDATA, reinterpret_cast<WPARAM>(in_.Window),
+                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &answer);
+  }
+  std::printf("%d WM_COPYDATA in %.1f s\n", copies, (GetTickCount() - start) / 1000.0);
+  ExpectAlive("after WM_COPYDATA");
+
+  // WM_SETTEXT: a field keeps only numbers; every window may get any text.
+  start = GetTickCount();
+  const int texts = 500;
+  for (int i = 0; i < texts; ++i) {
+    const std::string text = RandomText(random);
+    const HWND target = i % 2 ? fields[random.Below(4)] : anyTarget();
+    DWORD_PTR answer;
+    SendMessageTimeoutA(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                        &answer);
+    for (HWND field : fields) {
+      const std::string now = WindowText(field);
+      ASSERT_NE(ClassifyNumberText(now), TNumberTextState::Invalid) << "\"" << now.substr(0, 40) << "\" after \""
+                                                                     << text.substr(0, 40) << "\"";
+    }
+  }
+  std::printf("%d WM_SETTEXT in %.1f s\n", texts, (GetTickCount() - start) / 1000.0);
+  ExpectAlive("after WM_SETTEXT");
+  ExpectUFollowsChain(in_, "after WM_SETTEXT");
+
+  // The flood, with the focus in D so that the characters posted to it are typed.
+  PostClick(in_.Outer, 45, 8);
+  ASSERT_TRUE(Drain(in_));
+  static const WORD codes[] = {EN_CHANGE, EN_SETFOCUS, EN_KILLFOCUS, EN_UPDATE, BN_CLICKED, STN_DBLCLK, 0xFFFF};
+  start = GetTickCount();
+  const int flood = 10000;
+  int refused = 0;
+  for (int i = 0; i < flood; ++i) {
+    BOOL posted;
+    if (random.Below(2)) {
+      const WPARAM command = MAKEWPARAM(random.Next(), random.Below(3) ? codes[random.Below(7)] : random.Next());
+      const int source = random.Below(4);
+      const LPARAM from = source == 0   ? 0
+                          : source == 1 ? static_cast<LPARAM>(random.Next())
+                                        : reinterpret_cast<LPARAM>(anyTarget());
+      posted = PostMessageA(anyTarget(), WM_COMMAND, command, from);
+    } else {
+      posted = PostMessageA(random.Below(2) ? in_.Outer : anyTarget(), WM_CHAR, random.Below(256), 1);
+    }
+    if (!posted) ++refused;
+  }
+  const DWORD posted = GetTickCount();
+  ASSERT_TRUE(Drain(in_, 120000)) << "the instrument did not work through the flood";
+  std::printf("%d WM_COMMAND and WM_CHAR posted in %.1f s (%d refused), handled %.1f s later\n", flood,
+              (posted - start) / 1000.0, refused, (GetTickCount() - posted) / 1000.0);
+  EXPECT_EQ(refused, 0);
+  ExpectAlive("after the flood");
+  for (HWND field : fields) EXPECT_NE(ClassifyNumberText(WindowText(field)), TNumberTextState::Invalid);
+
+  // Still measuring, still typing.
+  TReading before = NextTick(in_);
+  TReading after = NextTick(in_);
+  EXPECT_NE(before.Left, after.Left) << "the levels no longer change";
+  ReplaceText(in_, in_.Outer, "20");
+  ReplaceText(in_, in_.Inner, "8.5");
+  ReplaceText(in_, in_.Height, "4");
+  ReplaceText(in_, in_.Turns, "15");
+  EXPECT_EQ(WindowText(in_.Outer), "20");
+  EXPECT_EQ(WindowText(in_.Inner), "8.5");
+  EXPECT_EQ(WindowText(in_.Height), "4");
+  EXPECT_EQ(WindowText(in_.Turns), "15");
+  ExpectUFollowsChain(in_, "typed after the flood");
+  CloseCleanly();
+}
+
+}  // namespace

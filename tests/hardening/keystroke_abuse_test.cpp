@@ -1,0 +1,206 @@
+// The running instrument under random keystrokes: thousands of them, from a fixed seed, into each of the
+// four dimension fields: digits, ".", "e", "-", "+", letters, spaces, Backspace, Delete, Enter, Tab,
+// caret keys, clicks, Ctrl+V with junk on the clipboard (up to thousands of characters), Ctrl+X, Ctrl+Z
+// and runs of more than a hundred digits. After every keystroke the program still runs, every field
+// holds a number or the unfinished beginning of one, and the result field an integer; now and then u
+// is checked against the chain for the measured ratio and what the fields hold.
+// COILPROBE_ABUSE_KEYS sets the keystrokes per field (default 1500).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <string>
+
+#include "elements/number_syntax.h"
+#include "tests/app/instrument_driver.h"
+
+using namespace instrument;
+using namespace wintool;
+
+namespace {
+
+// A small deterministic generator (xorshift32), so a failing run can be repeated from its seed.
+class TRandom {
+public:
+  explicit TRandom(uint32_t seed) : state_(seed ? seed : 1) {}
+  uint32_t Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return state_;
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+  template <size_t N>
+  char OneOf(const char (&characters)[N]) { return characters[Below(N - 1)]; }
+
+private:
+  uint32_t state_;
+};
+
+// What lands on the clipboard before a Ctrl+V: numbers (also extreme and overlong ones), number-like
+// junk, and long runs of arbitrary bytes.
+std::string ClipboardJunk(TRandom& random) {
+  static const char* const numbers[] = {"1e308", "1e-308", "-0", "0", "12.5e-3", "7", "-.5", "1e", "+3.", " 4",
+                                        "5 ", "1E5", "2e999", "9e-999", "3.3.3", "--1"};
+  switch (random.Below(4)) {
+    case 0: return numbers[random.Below(sizeof numbers / sizeof numbers[0])];
+    case 1: {
+      std::string digits(1 + random.Below(400), '0');
+      for (char& c : digits) c = static_cast<char>('0' + random.Below(10));
+      return digits;
+    }
+    case 2: {
+      std::string text(1 + random.Below(40), ' ');
+      for (char& c : text) c = random.OneOf("0123456789.eE+- \tx,;");
+      return text;
+    }
+    default: {
+      std::string bytes(1 + random.Below(random.Below(10) == 0 ? 5000 : 100), ' ');
+      for (char& c : bytes) c = static_cast<char>(1 + random.Below(255));
+      return bytes;
+    }
+  }
+}
+
+void PutOnClipboard(const std::string& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    char* p = static_cast<char*>(GlobalLock(memory));
+    memcpy(p, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+// Control characters that the loop makes of Ctrl+key presses.
+constexpr char kCtrlV = 0x16, kCtrlX = 0x18, kCtrlZ = 0x1A, kCtrlC = 0x03;
+
+// One random keystroke (or a click, or a run of digits) into the focused field; returns what it was,
+// for the failure report, and counts the keys pressed.
+std::string Keystroke(TRandom& random, HWND field, int& keys) {
+  ++keys;
+  const int kind = random.Below(100);
+  if (kind < 30) {
+    const char digit = static_cast<char>('0' + random.Below(10));
+    PostKey(field, digit);
+    return std::string(1, digit);
+  }
+  if (kind < 38) { PostKey(field, VK_OEM_PERIOD); return "."; }
+  if (kind < 45) { PostKey(field, 'E'); return "e"; }
+  if (kind < 50) { PostKey(field, VK_OEM_MINUS); return "-"; }
+  if (kind < 51) { PostKey(field, VK_ADD); return "+"; }
+  if (kind < 53) {
+    // Posted key presses carry no Shift: characters typed with it are posted as the characters.
+    const char shifted = random.OneOf("EX!*");
+    PostText(field, std::string(1, shifted));
+    return std::string(1, shifted);
+  }
+  if (kind < 58) {
+    const char letter = static_cast<char>('A' + random.Below(26));
+    PostKey(field, letter);
+    return std::string(1, static_cast<char>(letter - 'A' + 'a'));
+  }
+  if (kind < 60) { PostKey(field, VK_SPACE); return "space"; }
+  if (kind < 68) { PostKey(field, VK_BACK); return "Backspace"; }
+  if (kind < 73) { PostKey(field, VK_DELETE); return "Delete"; }
+  if (kind < 76) { PostKey(field, VK_RETURN); return "Enter"; }
+  if (kind < 78) { PostKey(field, VK_TAB); return "Tab"; }
+  if (kind < 84) {
+    static const UINT caretKeys[] = {VK_HOME, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
+    const UINT key = caretKeys[random.Below(6)];
+    PostKey(field, key);
+    return "key " + std::to_string(key);
+  }
+  if (kind < 89) {
+    const std::string junk = ClipboardJunk(random);
+    PutOnClipboard(junk);
+    PostText(field, std::string(1, kCtrlV));
+    return "Ctrl+V \"" + junk.substr(0, 40) + (junk.size() > 40 ? "...\" (" + std::to_string(junk.size()) + ")" : "\"");
+  }
+  if (kind < 93) {
+    const char control = random.OneOf("\x18\x1A\x03");
+    PostText(field, std::string(1, control));
+    return control == kCtrlX ? "Ctrl+X" : control == kCtrlZ ? "Ctrl+Z" : control == kCtrlC ? "Ctrl+C" : "?";
+  }
+  if (kind < 97) {
+    const int x = 1 + random.Below(48);
+    PostClick(field, x, 8);
+    return "click at " + std::to_string(x);
+  }
+  if (kind < 99) {
+    PostMessageA(field, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1 + random.Below(48), 8));
+    PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(1, 8));
+    return "double click";
+  }
+  std::string run(101 + random.Below(30), '0');
+  for (char& c : run) c = static_cast<char>('0' + random.Below(10));
+  TypeKeys(field, run);
+  keys += static_cast<int>(run.size()) - 1;
+  return "run of " + std::to_string(run.size()) + " digits";
+}
+
+int KeysPerField() {
+  const char* keys = std::getenv("COILPROBE_ABUSE_KEYS");
+  return keys ? std::atoi(keys) : 1500;
+}
+
+bool IsIntegerText(const std::string& text) {
+  size_t i = text.size() > 1 && text[0] == '-' ? 1 : 0;
+  if (i == text.size()) return false;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
+using InstrumentUnderKeystrokes = InstrumentTest;
+
+TEST_F(InstrumentUnderKeystrokes, FieldsStayNumbersAndUFollowsTheChain) {
+  Settled(in_);
+  const int keysPerField = KeysPerField();
+  const struct {
+    const char* Name;
+    HWND Handle;
+  } fields[] = {{"D", in_.Outer}, {"d", in_.Inner}, {"H", in_.Height}, {"N", in_.Turns}};
+  TRandom random(20240611);
+  const DWORD start = GetTickCount();
+  int keys[4] = {};
+  for (int f = 0; f < 4; ++f) {
+    const auto& field = fields[f];
+    std::deque<std::string> recent;
+    for (int i = 0; i < keysPerField; ++i) {
+      if (FocusedWindow(in_) != field.Handle) PostClick(field.Handle, 45, 8);
+      recent.push_back(Keystroke(random, field.Handle, keys[f]));
+      if (recent.size() > 12) recent.pop_front();
+      std::string history;
+      for (const std::string& k : recent) history += " [" + k + "]";
+
+      ASSERT_TRUE(Drain(in_)) << field.Name << " keystroke " << i << ": the instrument stopped answering;" << history;
+      const std::string text = WindowText(field.Handle);
+      ASSERT_NE(ClassifyNumberText(text), TNumberTextState::Invalid)
+          << field.Name << " keystroke " << i << " left \"" << text << "\";" << history;
+      const std::string u = WindowText(in_.Result);
+      ASSERT_TRUE(IsIntegerText(u)) << "u=\"" << u << "\" after " << field.Name << " keystroke " << i << history;
+      if (i % 250 == 249) {
+        ExpectAlive(field.Name);
+        ExpectUFollowsChain(in_, field.Name);
+        if (HasFailure()) return;
+      }
+    }
+  }
+  std::printf("keys pressed into D, d, H, N: %d, %d, %d, %d in %.1f s\n", keys[0], keys[1], keys[2], keys[3],
+              (GetTickCount() - start) / 1000.0);
+  for (const auto& field : fields) {
+    const std::string text = WindowText(field.Handle);
+    std::printf("%s=\"%s\"\n", field.Name, text.c_str());
+    EXPECT_NE(ClassifyNumberText(text), TNumberTextState::Invalid) << field.Name << "=\"" << text << "\"";
+  }
+  ExpectUFollowsChain(in_, "after the keystrokes");
+  CloseCleanly();
+}
+
+}  // namespace
