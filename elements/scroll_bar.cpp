@@ -150,8 +150,10 @@ void ScrollBarInput::Down(TScrollBarData* d, int x, int y) {
   ConfineCursor(c->Handle, track);
 }
 
+// A bar too short for the thumb to travel (scale 0 or below) keeps its position: the drag has no pixels
+// to map to values, and dividing by the scale would trap.
 void ScrollBarInput::Move(TScrollBarData* d, int x, int y) {
-  if (!d->Dragging) return;
+  if (!d->Dragging || d->Scale <= 0) return;
   const int along = d->Kind == 0 ? x : y;
   const int grab = d->Kind == 0 ? d->GrabX : d->GrabY;
   const int32_t n = Round((along - kScrollButton - grab) / static_cast<long double>(d->Scale));

@@ -11,6 +11,7 @@
 #include "elements/scroll_bar.h"
 #include "tests/elements/element_fixture.h"
 #include "tests/elements/pixels.h"
+#include "tests/runtime/program_fpu_mode.h"
 #include "toolkit/timer.h"
 
 namespace {
@@ -213,11 +214,29 @@ TEST_F(ScrollBarTest, ThumbGeometryFor0To32767In220Pixels) {
   }
 }
 
-TEST_F(ScrollBarTest, EqualMinAndMaxKeepTheThumbAtTheStart) {
+TEST_F(ScrollBarTest, DegenerateBarsKeepTheThumbAtTheStart) {
   bar->SetMax(0);
   EXPECT_EQ(Data()->CurrentScale(), 1.0);
   TPixels::OfWindow(bar->Control->Handle);
   EXPECT_EQ(Data()->ThumbOffset(Data()->Scale), 10);
+
+  // A bar 30 pixels long leaves the thumb no room to travel (scale 0): grabbing and dragging it, in the
+  // program's trapping floating-point mode, changes nothing.
+  bar->SetMax(32767);
+  bar->SetPosition(10000);
+  bar->Control->SetSize(30, 10);
+  TPixels::OfWindow(bar->Control->Handle);
+  EXPECT_EQ(Data()->Scale, 0.0);
+  probe.Clear();
+  InProgramFpuMode([&] {
+    Down(15);
+    EXPECT_TRUE(Data()->Dragging);
+    DragTo(25);
+    DragTo(15);
+    Up(15);
+  });
+  EXPECT_EQ(Position(), 10000);
+  EXPECT_TRUE(probe.Lines.empty());
 }
 
 // The solid (black) pixels of an arrow glyph within the 10-pixel button that starts at column `left`.
