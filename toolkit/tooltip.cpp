@@ -35,10 +35,13 @@ TTTOOLINFOA ToolInfo(HWND window) {
 
 }  // namespace
 
+// Hints are set while the schematics are built, before the loop runs, so the owner is the applet made by
+// NewApplet (its window made now if need be), not the running one.
 void TToolTip::Init() {
   InitBarClasses();
+  HWND owner = TheApplet ? TheApplet->GetWindowHandle() : nullptr;
   Handle = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, Applet ? Applet->Handle : nullptr, nullptr, ModuleInstance, nullptr);
+                           CW_USEDEFAULT, owner, nullptr, ModuleInstance, nullptr);
   SetWindowPos(Handle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/toolkit/pump.h"
+#include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/list.h"
 #include "toolkit/tooltip.h"
@@ -73,6 +74,23 @@ TEST_F(Tooltips, TwoHintedControlsShareOneTooltipWindow) {
   EXPECT_TRUE(GetWindowLongA(tooltip->Handle, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(ToolText(tooltip->Handle, left), "left hint");
   EXPECT_EQ(ToolText(tooltip->Handle, right), "right hint");
+}
+
+// Hints are set while the schematic is built, before the loop runs: the tooltip window still belongs to
+// the applet's window and goes with it.
+TEST_F(Tooltips, TheTooltipWindowBelongsToTheApplet) {
+  TControl* applet = NewApplet("tips");
+  TControl* appletForm = NewForm(applet, "in the applet");
+  TControl* label = NewLabel(appletForm, "hinted");
+  THint* hint = nullptr;
+  SetHint(hint, label, "owned tip");
+  EXPECT_EQ(GetWindow(hint->ToolTip->Handle, GW_OWNER), applet->Handle);
+  hint->Free();
+  FreeToolTipManager();
+  label->Free();
+  appletForm->Free();
+  applet->Free();
+  AppletInUse = false;
 }
 
 TEST_F(Tooltips, SettingAHintTwiceOnlyUpdatesItsTool) {
