@@ -39,10 +39,11 @@ enum : uint32_t { ssShift = 4, ssCtrl = 8, ssAlt = 0x20 };
 // LookTabKeys bits: the key groups that move the focus out of a control.
 enum : uint8_t { tkTab = 1, tkLeftRight = 2, tkUpDown = 4, tkPageUpDown = 8 };
 
-// Toolkit messages: a WM_COMMAND reflected to the child control it came from, and a deferred free.
+// Toolkit messages: a WM_COMMAND reflected to the child control it came from. There is no message that
+// frees a control: any program may post any message number to our windows, and a control goes only
+// when its owner frees it.
 enum : UINT {
   CM_COMMAND = 0xB005,
-  CM_RELEASE = 0xB003,
   CM_CTLCOLOR_OFFSET = 0xBC00,  // reflected WM_CTLCOLOR... = the message + this offset
   CM_DEFERRED_WORK = 0x8FFF,
 };

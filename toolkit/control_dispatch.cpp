@@ -203,11 +203,6 @@ void TControl::HandleMessage(TMsg& msg) {
       msg.Result = 0;
       return;
 
-    case CM_RELEASE:
-      Free();
-      msg.Result = 0;
-      return;
-
     default:
       if (msg.message >= WM_KEYFIRST && msg.message <= WM_SYSDEADCHAR) {
         HandleKey(msg);

@@ -486,6 +486,23 @@ TEST_F(ControlTest, FreeingAControlDestroysItsWindowAndForgetsIt) {
   EXPECT_EQ(form->Children->Count, 0);
 }
 
+// Any program can post any message to the program's windows: none of the toolkit's own message numbers
+// may free a control whose element still uses it, or the main window.
+TEST_F(ControlTest, ToolkitMessagesPostedFromOutsideFreeNoControl) {
+  TControl* form = Own(NewForm(nullptr, "posted to"));
+  TControl* edit = Own(NewEditBox(form, 0));
+  HWND formWnd = form->GetWindowHandle(), editWnd = edit->GetWindowHandle();
+  for (UINT message = 0xB000; message < 0xB100; ++message) {
+    PostMessageA(editWnd, message, 0, 0);
+    PostMessageA(formWnd, message, 0, 0);
+  }
+  Drain();
+  EXPECT_TRUE(Alive(edit));
+  EXPECT_TRUE(Alive(form));
+  EXPECT_TRUE(IsWindow(editWnd));
+  EXPECT_TRUE(IsWindow(formWnd));
+}
+
 TEST_F(ControlTest, ChildControlsOutliveTheirParentWithoutWindow) {
   TControl* form = Own(NewForm(nullptr, "parent"));
   TControl* edit = Own(NewEditBox(form, 0));
