@@ -11,6 +11,9 @@ void TZvEdit::Init() {
   if (ReadOnly) options |= eoReadonly;
   Control = NewEditBox(ParentControl, options);
   Control->SetCaption(Text.str());
+  // An initial number is the first text that an undone keystroke goes back to; before anything has read
+  // the field, the first rejected key would otherwise empty it.
+  if (ValueKind == vkReal && IsNumberText(Text.view())) lastValidText_ = Text;
   if (Ctl3D == 0) Control->SetStyle(Control->Style & ~static_cast<DWORD>(WS_BORDER));
   TZvWin::Init();
   Control->OnChange = MakeMethod<&TZvEdit::ChangeStep>(this);

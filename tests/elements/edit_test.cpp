@@ -93,6 +93,22 @@ TEST_F(EditTest, ForeignKeystrokeIsUndoneWithItsCaret) {
   EXPECT_EQ(probe.Lines, (Lines{"a:1250"}));
 }
 
+// Before anything has read the field, its initial number is what an undone keystroke goes back to.
+TEST_F(EditTest, ForeignKeystrokeIntoTheInitialNumberKeepsIt) {
+  TZvEdit* edit = MakeEdit(vkReal, "10");
+  Focus(edit);
+  SendMessageA(edit->Control->Handle, EM_SETSEL, 2, 2);
+  Type(edit, "x");
+  EXPECT_EQ(TextOf(edit), "10");
+  EXPECT_TRUE(probe.Lines.empty());
+  TZvEdit* other = MakeEdit(vkReal, "6");
+  TData junk;
+  junk.Kind = dtString;
+  junk.StrValue = "abc";
+  other->doText(junk, 0);
+  EXPECT_EQ(TextOf(other), "6");
+}
+
 TEST_F(EditTest, UpperCaseExponentIsRejected) {
   TZvEdit* edit = MakeEdit(vkReal);
   Focus(edit);
