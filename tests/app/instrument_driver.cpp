@@ -43,15 +43,6 @@ std::optional<double> Operation(double a, char op, double b) {
   return static_cast<double>(result);
 }
 
-bool IsIntegerText(const std::string& text) {
-  size_t i = text.size() > 1 && text[0] == '-' ? 1 : 0;
-  if (i == text.size()) return false;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 TInstrument Locate(HWND window) {
@@ -172,6 +163,15 @@ std::optional<double> PanelSum(double r, double D, double d, double H, double N)
 
 int32_t ShownU(double g) { return Round(g); }
 
+bool IsIntegerText(const std::string& text) {
+  size_t i = text.size() > 1 && text[0] == '-' ? 1 : 0;
+  if (i == text.size()) return false;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
 void ExpectUFollowsChain(const TInstrument& in, const char* context) {
   const TReading before = NextTick(in);
   const TReading now = NextTick(in);
@@ -205,7 +205,20 @@ void ExpectUFollowsChain(const TInstrument& in, const char* context) {
 void InstrumentTest::SetUp() {
   program_ = std::make_unique<TProcess>(Quoted(PathBesideExecutable("../../app/coilprobe.exe")));
   ASSERT_TRUE(program_->Started());
-  HWND window = WaitForTopWindow("Coilprobe", FormClass, program_->Id());
+  // Without a sound device the start shows the audio error codes in boxes, one after the other, as the
+  // window appears: each is noted and closed, until none has come for a second after the window.
+  HWND window = nullptr;
+  DWORD lastEvent = GetTickCount();
+  for (const DWORD start = lastEvent; GetTickCount() - start < DefaultTimeoutMs; Sleep(20)) {
+    if (HWND box = FindTopWindow("", MessageBoxClass, program_->Id())) {
+      startMessages_.push_back(MessageBoxText(box));
+      CloseMessageBox(box);
+      for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+      lastEvent = GetTickCount();
+    }
+    if (!window && (window = FindTopWindow("Coilprobe", FormClass, program_->Id()))) lastEvent = GetTickCount();
+    if (window && GetTickCount() - lastEvent >= 1000) break;
+  }
   ASSERT_NE(window, nullptr);
   SetWindowPos(window, nullptr, 0, 0, 520, 560, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   in_ = Locate(window);

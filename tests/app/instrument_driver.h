@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/tools/wintool.h"
 
@@ -68,13 +69,16 @@ double FieldValue(const std::string& text);
 std::optional<double> PanelSum(double r, double D, double d, double H, double N);
 // The integer the result field shows for the sum g (the runtime's rounding: ties to even, low 32 bits).
 int32_t ShownU(double g);
+// True for what the result field shows after a run of the chain: a decimal integer.
+bool IsIntegerText(const std::string& text);
 
 // Checks the shown u against the chain: the integer the chain yields for the tick's ratio and the
 // fields' texts, or, when the chain stops, the u of the tick before.
 void ExpectUFollowsChain(const TInstrument& in, const char* context);
 
-// A running instrument: started, its window enlarged (the level read-outs and the amplitude bar lie
-// below the initial height) and its controls found.
+// A running instrument: started (the boxes with audio error codes that a start without sound shows are
+// closed), its window enlarged (the level read-outs and the amplitude bar lie below the initial height)
+// and its controls found.
 class InstrumentTest : public ::testing::Test {
 protected:
   void SetUp() override;
@@ -86,6 +90,7 @@ protected:
 
   std::unique_ptr<wintool::TProcess> program_;
   TInstrument in_;
+  std::vector<std::string> startMessages_;  // the texts of the boxes shown at the start
 };
 
 }  // namespace instrument

@@ -1,7 +1,8 @@
 // The running instrument under messages from another program (this test): WM_COPYDATA with random
-// payloads, WM_SETTEXT with junk, numbers and very long texts, then a flood of 10,000 random WM_COMMAND
-// and WM_CHAR messages posted to every window of the program. Afterwards it still measures, its fields
-// hold numbers, u follows the chain, typing still works and it closes with exit code 0.
+// payloads, WM_SETTEXT with junk, numbers and very long texts, a flood of 10,000 random WM_COMMAND and
+// WM_CHAR messages posted to every window of the program, then every one of the toolkit's own message
+// numbers. Afterwards every window is still there, the program still measures, its fields hold
+// numbers, u follows the chain, typing still works and it closes with exit code 0.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -118,6 +119,21 @@ TEST_F(InstrumentUnderForeignMessages, KeepsWorking) {
               (posted - start) / 1000.0, refused, (GetTickCount() - posted) / 1000.0);
   EXPECT_EQ(refused, 0);
   ExpectAlive("after the flood");
+
+  // The toolkit's own message numbers, which any program can post too, to every window.
+  start = GetTickCount();
+  int sweep = 0;
+  for (HWND target : targets) {
+    for (UINT message = 0xB000; message < 0xB100; ++message, ++sweep) {
+      PostMessageA(target, message, random.Next(), random.Next());
+    }
+    PostMessageA(target, 0x8FFF, random.Next(), random.Next());
+    ++sweep;
+  }
+  ASSERT_TRUE(Drain(in_, 120000)) << "the instrument did not work through the toolkit's message numbers";
+  std::printf("%d toolkit message numbers posted and handled in %.1f s\n", sweep, (GetTickCount() - start) / 1000.0);
+  ExpectAlive("after the toolkit's message numbers");
+  for (HWND target : targets) EXPECT_TRUE(IsWindow(target));
   for (HWND field : fields) EXPECT_NE(ClassifyNumberText(WindowText(field)), TNumberTextState::Invalid);
 
   // Still measuring, still typing.
