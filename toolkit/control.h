@@ -56,8 +56,9 @@ using TOnMouse = TCallback<void(TControl* sender, TMouseEventData& mouse)>;
 using TOnKey = TCallback<void(TControl* sender, int32_t& key, uint32_t shift)>;
 using TOnChar = TCallback<void(TControl* sender, char& key, uint32_t shift)>;
 using TOnPaint = TCallback<void(TControl* sender, HDC dc)>;
-// The form's dialog-key hook, called for the focused control: notKeyDown is true for key-up, character and
-// system-key messages. Returns whether the key is handled.
+// The form's dialog-key hook, called for the focused control with the key messages (never the character
+// messages, whose codes are no key codes): notKeyDown is true for key-up and system-key messages. Returns
+// whether the key is handled.
 using TDialogKeyHook = TCallback<bool(TControl* focused, int32_t key, bool notKeyDown)>;
 using TAfterMessage = TCallback<void(TControl* sender, TMsg& msg)>;
 using TMouseInsideTest = TCallback<bool(TControl* sender)>;

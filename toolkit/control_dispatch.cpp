@@ -263,8 +263,12 @@ void TControl::HandleKey(TMsg& msg) {
     msg.Result = 0;
     return;
   }
+  // Only key messages carry key codes: a character's code would pass for a navigation key's ("(" for
+  // Down, "!" for Page Up) and the character would be swallowed.
+  const bool keyMessage = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN ||
+                          msg.message == WM_SYSKEYUP;
   TControl* form = TopForm();
-  if (form->DialogKeyHook.Assigned() &&
+  if (keyMessage && form->DialogKeyHook.Assigned() &&
       form->DialogKeyHook(this, static_cast<int32_t>(msg.wParam), msg.message != WM_KEYDOWN)) {
     msg.wParam = 0;
     msg.Result = 0;

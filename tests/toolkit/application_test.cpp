@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "runtime/data.h"
 #include "tests/toolkit/toolkit_fixture.h"
@@ -266,6 +267,16 @@ TEST_F(TabNavigationTest, ShiftTabGoesBackAndWrapsToTheHighest) {
   EXPECT_EQ(Focused(), last->Handle);
   Press(VK_TAB, true);
   EXPECT_EQ(Focused(), edits[2]->Handle);
+}
+
+// Characters arrive with character codes, not key codes: those that share their code with a navigation
+// key ("!" Page Up, "(" Down, ...) are typed like any other, whatever keys the control navigates with.
+TEST_F(TabNavigationTest, CharactersWithTheCodesOfNavigationKeysAreTyped) {
+  edits[0]->LookTabKeys = tkTab | tkLeftRight | tkUpDown | tkPageUpDown;
+  for (char c : std::string("!\"%&'(")) PostMessageA(edits[0]->Handle, WM_CHAR, static_cast<BYTE>(c), 1);
+  Drain();
+  EXPECT_EQ(Focused(), edits[0]->Handle);
+  EXPECT_EQ(edits[0]->GetCaption(), "!\"%&'(");
 }
 
 TEST_F(TabNavigationTest, UpDownMoveTheFocusOfAnEditButLeftRightMoveTheCaret) {
