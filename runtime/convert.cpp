@@ -70,24 +70,6 @@ double ToDouble(long double x) {
   return static_cast<double>(x);
 }
 
-// x rounded to the nearest integer, ties to even, with the unit set to round-to-nearest and 64-bit
-// precision for the conversion. Returns false for a NaN and for what does not fit in 64 bits, which
-// the conversion would report as an invalid operation.
-bool NearestInt64(long double x, int64_t& result) {
-  if (IsNaN(x) || x < -0x1p63L || x >= 0x1p63L - 0.5L) return false;
-  uint16_t saved;
-  asm volatile("fnstcw %0" : "=m"(saved));
-  const uint16_t nearest = static_cast<uint16_t>((saved & ~0x0F00) | 0x0300);
-  asm volatile(
-      "fldcw %[nearest]\n\t"
-      "fldt %[x]\n\t"
-      "fistpll %[result]\n\t"
-      "fldcw %[saved]"
-      : [result] "=m"(result)
-      : [nearest] "m"(nearest), [saved] "m"(saved), [x] "m"(x));
-  return true;
-}
-
 // Decimal integer from the start of text: optional "-" or "+", then digits up to the first other
 // character, accumulated with 32-bit wrap-around.
 int32_t ParseInteger(std::string_view text) {
@@ -220,8 +202,3 @@ RcString RealToStr(double x) {
   return RcString(text);
 }
 
-int32_t Round(long double x) {
-  int64_t n;
-  if (!NearestInt64(x, n)) return 0;
-  return static_cast<int32_t>(static_cast<uint32_t>(n));
-}

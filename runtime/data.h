@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "runtime/convert.h"
 #include "runtime/rcstring.h"
 
 class TBitmap;
@@ -79,27 +80,130 @@ inline void CallEvent(const TZv_Event& event, TData& data) {
   EventDispatcher.load(std::memory_order_acquire)(event, data);
 }
 
+// The operations below are inline: the tone generator runs them for every sample, dozens of times per
+// value, and the value's string part is nearly always empty.
+
 // Firing an output with a fresh local value; whatever the receiver does to it is lost to the sender.
-void FireNull(const TZv_Event& event);
-void FireInteger(const TZv_Event& event, int32_t n);
-void FireReal(const TZv_Event& event, double x);
-void FireStream(const TZv_Event& event, TStream* stream);
+inline void FireNull(const TZv_Event& event) {
+  TData data;
+  CallEvent(event, data);
+}
+
+inline void FireInteger(const TZv_Event& event, int32_t n) {
+  TData data;
+  data.Kind = dtInteger;
+  data.IntValue = n;
+  CallEvent(event, data);
+}
+
+inline void FireReal(const TZv_Event& event, double x) {
+  TData data;
+  data.Kind = dtReal;
+  data.RealValue = x;
+  CallEvent(event, data);
+}
+
+inline void FireStream(const TZv_Event& event, TStream* stream) {
+  TData data;
+  data.Kind = dtStream;
+  data.Object = stream;
+  CallEvent(event, data);
+}
 
 // Makes target a copy of value flagged for forwarding to next: the dispatcher calls next with target
 // when the current handler returns.
 void ForwardData(TData& target, const TZv_Event* next, const TData& value);
-void SetInteger(int32_t n, TData& data);
-void SetReal(TData& data, double x);
 
-// Data inputs. `incoming` is the value that arrived with the current input call; it may be used up.
-void GetLinkData(TData& data, const TZv_Event& link);
-TData ReadData(TData& incoming, const TZv_Event& link, const TData* fallback);
-int32_t ReadInteger(TData& incoming, const TZv_Event& link, int32_t fallback);
-double ReadReal(TData& incoming, const TZv_Event& link, double fallback);
-RcString ReadString(TData& incoming, const TZv_Event& link, const RcString& fallback);
-TBitmap* ReadBitmap(TData& incoming, const TZv_Event& link, TBitmap* fallback);
+inline void SetInteger(int32_t n, TData& data) {
+  data.Kind = dtInteger;
+  data.IntValue = n;
+  data.Next = nullptr;
+}
+
+inline void SetReal(TData& data, double x) {
+  data.Kind = dtReal;
+  data.RealValue = x;
+  data.Next = nullptr;
+}
 
 // Conversions of a value (the value is not changed).
-int32_t ToInteger(const TData& data);
-double ToReal(const TData& data);
+inline int32_t ToInteger(const TData& data) {
+  switch (data.Kind) {
+    case dtInteger: return data.IntValue;
+    case dtString: return StrToInt(data.StrValue);
+    case dtReal: return Round(data.RealValue);
+    default: return 0;
+  }
+}
+
+inline double ToReal(const TData& data) {
+  switch (data.Kind) {
+    case dtReal: return data.RealValue;
+    case dtInteger: return data.IntValue;
+    case dtString: return StrToReal(data.StrValue);
+    default: return 0.0;
+  }
+}
+
 RcString ToString(const TData& data);
+
+namespace data_input {
+
+// Calls a connected data input with a fresh dtNull value and returns what its data output filled in.
+inline TData FetchLink(const TZv_Event& link) {
+  TData local;
+  CallEvent(link, local);
+  return local;
+}
+
+// The fall-back rule of every data input: a connected link wins, then a set default, then the value
+// that arrived with the call (it is then used up). Convert turns a value into the result; qualifies
+// tells whether the incoming value may be taken.
+template <class T, class Convert, class Qualifies>
+T ReadWithFallback(TData& incoming, const TZv_Event& link, const T& fallback, bool fallbackSet, Convert convert,
+                   Qualifies qualifies) {
+  if (link.Connected()) return convert(FetchLink(link));
+  if (fallbackSet) return fallback;
+  if (qualifies(incoming)) {
+    T value = convert(incoming);
+    incoming.Kind = dtNull;
+    return value;
+  }
+  return fallback;
+}
+
+inline bool HasValue(const TData& data) { return data.Kind != dtNull; }
+
+// The default of ReadData when the caller gives none.
+extern const TData NoData;
+
+}  // namespace data_input
+
+// Data inputs. `incoming` is the value that arrived with the current input call; it may be used up.
+inline void GetLinkData(TData& data, const TZv_Event& link) {
+  if (link.Connected())
+    CallEvent(link, data);
+  else
+    data.Kind = dtNull;
+}
+
+inline TData ReadData(TData& incoming, const TZv_Event& link, const TData* fallback) {
+  using namespace data_input;
+  return ReadWithFallback<TData>(
+      incoming, link, fallback ? *fallback : NoData, fallback && fallback->Kind != dtNull,
+      [](TData data) { return data; }, [](const TData&) { return true; });
+}
+
+inline int32_t ReadInteger(TData& incoming, const TZv_Event& link, int32_t fallback) {
+  using namespace data_input;
+  return ReadWithFallback<int32_t>(incoming, link, fallback, fallback != 0, ToInteger, HasValue);
+}
+
+// A NaN default counts as set, like any other value that is not zero.
+inline double ReadReal(TData& incoming, const TZv_Event& link, double fallback) {
+  using namespace data_input;
+  return ReadWithFallback<double>(incoming, link, fallback, !(fallback == 0.0), ToReal, HasValue);
+}
+
+RcString ReadString(TData& incoming, const TZv_Event& link, const RcString& fallback);
+TBitmap* ReadBitmap(TData& incoming, const TZv_Event& link, TBitmap* fallback);

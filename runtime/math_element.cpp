@@ -76,5 +76,8 @@ void TZvMath::Fail() {
   FireNull(onError);
 }
 
-template void MemberHandler<&TZvMath::doOperation>(void*, TData&, uint16_t);
+template <>
+[[gnu::flatten]] void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index) {
+  static_cast<TZvMath*>(target)->doOperation(data, index);
+}
 template void MemberHandler<&TZvMath::getResult>(void*, TData&, uint16_t);

@@ -55,6 +55,8 @@ private:
 };
 
 // The link thunks of these handlers are instantiated once, in math_element.cpp, where the handler's body
-// is inlined into its thunk: one call less on every link of the per-sample tone chain.
-extern template void MemberHandler<&TZvMath::doOperation>(void*, TData&, uint16_t);
+// is inlined into its thunk: one call less on every link of the per-sample tone chain. doOperation's
+// thunk is a specialisation that inlines the handler whatever its size.
+template <>
+void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index);
 extern template void MemberHandler<&TZvMath::getResult>(void*, TData&, uint16_t);

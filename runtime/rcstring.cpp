@@ -18,29 +18,8 @@ RcString::RcString(const char* text, size_t length) {
   rep_->text[length] = 0;
 }
 
-RcString::RcString(const RcString& other) noexcept : rep_(other.rep_) {
-  if (rep_) rep_->refs.fetch_add(1, std::memory_order_relaxed);
-}
-
-RcString& RcString::operator=(const RcString& other) noexcept {
-  Rep* shared = other.rep_;
-  if (shared) shared->refs.fetch_add(1, std::memory_order_relaxed);
-  Release();
-  rep_ = shared;
-  return *this;
-}
-
-RcString& RcString::operator=(RcString&& other) noexcept {
-  if (this != &other) {
-    Release();
-    rep_ = other.rep_;
-    other.rep_ = nullptr;
-  }
-  return *this;
-}
-
-void RcString::Release() noexcept {
-  if (rep_ && rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+void RcString::ReleaseShared() noexcept {
+  if (rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
     rep_->~Rep();
     std::free(rep_);
   }

@@ -12,10 +12,25 @@ public:
   RcString(const char* text);
   RcString(const char* text, size_t length);
   RcString(std::string_view text) : RcString(text.data(), text.size()) {}
-  RcString(const RcString& other) noexcept;
+  // Copying, assigning and destroying are inline, and the empty string touches no count: most values
+  // on a link are numbers whose string part is empty, and they are made and dropped on every link call.
+  RcString(const RcString& other) noexcept : rep_(other.rep_) { AddRef(rep_); }
   RcString(RcString&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
-  RcString& operator=(const RcString& other) noexcept;
-  RcString& operator=(RcString&& other) noexcept;
+  // The new buffer is counted before the old one is let go, so assigning a string to itself is safe.
+  RcString& operator=(const RcString& other) noexcept {
+    Rep* shared = other.rep_;
+    AddRef(shared);
+    Release();
+    rep_ = shared;
+    return *this;
+  }
+  RcString& operator=(RcString&& other) noexcept {
+    Rep* taken = other.rep_;
+    other.rep_ = nullptr;
+    Release();
+    rep_ = taken;
+    return *this;
+  }
   ~RcString() { Release(); }
 
   const char* c_str() const { return rep_ ? rep_->text : ""; }
@@ -37,6 +52,13 @@ private:
     size_t length;
     char text[1];
   };
-  void Release() noexcept;
+  static void AddRef(Rep* rep) noexcept {
+    if (rep) rep->refs.fetch_add(1, std::memory_order_relaxed);
+  }
+  void Release() noexcept {
+    if (rep_) ReleaseShared();
+  }
+  // Drops this holder's count and frees the buffer when it was the last; leaves the string empty.
+  void ReleaseShared() noexcept;
   Rep* rep_ = nullptr;
 };

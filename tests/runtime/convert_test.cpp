@@ -17,6 +17,8 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr long double kInf80 = std::numeric_limits<long double>::infinity();
 constexpr long double kNaN80 = std::numeric_limits<long double>::quiet_NaN();
+// Loading it into the unit signals nothing; comparing or converting it would raise invalid operation.
+const long double kSignallingNaN80 = std::numeric_limits<long double>::signaling_NaN();
 
 std::string Text(double x) { return RealToStr(x).str(); }
 std::string Zeros(size_t n) { return std::string(n, '0'); }
@@ -86,7 +88,8 @@ TEST(Round, TiesToEvenAndLow32BitsOfThe64BitResult) {
         {3.7, 4},   {-3.7, -4}, {2.4999999999999996, 2},           {4294967297.0, 1},
         {2147483648.0, INT_MIN}, {-2147483649.0, INT_MAX},         {0x1p63L - 1, -1},
         // Beyond 64 bits or not a number: 0. Just below 2^63 the tie goes to the even 2^63.
-        {kNaN80, 0}, {kInf80, 0}, {-kInf80, 0}, {1e19, 0}, {-1e300, 0}, {0x1p63L - 0.5L, 0}};
+        {kNaN80, 0}, {kSignallingNaN80, 0}, {-kInf80, 0}, {1e19, 0}, {-1e300, 0}, {0x1p63L - 0.5L, 0},
+        {kInf80, 0}, {LDBL_TRUE_MIN, 0}, {-LDBL_TRUE_MIN, 0}};
     for (const auto& [x, n] : cases) EXPECT_EQ(Round(x), n) << static_cast<double>(x);
   });
 }
