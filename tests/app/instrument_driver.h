@@ -76,6 +76,24 @@ bool IsIntegerText(const std::string& text);
 // fields' texts, or, when the chain stops, the u of the tick before.
 void ExpectUFollowsChain(const TInstrument& in, const char* context);
 
+// A small deterministic generator (xorshift32), so a failing run can be repeated from its seed.
+class TRandom {
+public:
+  explicit TRandom(uint32_t seed) : state_(seed ? seed : 1) {}
+  uint32_t Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return state_;
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+  template <size_t N>
+  char OneOf(const char (&characters)[N]) { return characters[Below(N - 1)]; }
+
+private:
+  uint32_t state_;
+};
+
 // A running instrument: started (the boxes with audio error codes that a start without sound shows are
 // closed), its window enlarged (the level read-outs and the amplitude bar lie below the initial height)
 // and its controls found.

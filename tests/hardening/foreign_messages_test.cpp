@@ -18,20 +18,6 @@ using namespace wintool;
 
 namespace {
 
-// A small deterministic generator (a linear congruential one), so a failing run can be repeated.
-class TRandom {
-public:
-  explicit TRandom(uint32_t seed) : state_(seed) {}
-  uint32_t Next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return state_ ^ (state_ >> 16);
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-
-private:
-  uint32_t state_;
-};
-
 std::string RandomText(TRandom& random) {
   static const char* const numbers[] = {"20", "8.5", "4", "15", "1e308", "-0", "0", "1e-300", "7 ", "-"};
   switch (random.Below(3)) {

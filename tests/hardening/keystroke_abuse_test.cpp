@@ -23,24 +23,6 @@ using namespace wintool;
 
 namespace {
 
-// A small deterministic generator (xorshift32), so a failing run can be repeated from its seed.
-class TRandom {
-public:
-  explicit TRandom(uint32_t seed) : state_(seed ? seed : 1) {}
-  uint32_t Next() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-    return state_;
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-  template <size_t N>
-  char OneOf(const char (&characters)[N]) { return characters[Below(N - 1)]; }
-
-private:
-  uint32_t state_;
-};
-
 // What lands on the clipboard before a Ctrl+V: numbers (also extreme and overlong ones), number-like
 // junk, and long runs of arbitrary bytes.
 std::string ClipboardJunk(TRandom& random) {
