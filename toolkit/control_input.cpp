@@ -45,8 +45,9 @@ static bool MouseNotification(TControl* c, TMsg& msg) {
   return true;
 }
 
+// The shift state is read only for key and character messages: every message of the control passes
+// through here, and under Wine each GetKeyState is a round trip to the wineserver.
 static bool KeyNotification(TControl* c, TMsg& msg) {
-  const uint32_t shift = KeyShiftState();
   switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -55,7 +56,7 @@ static bool KeyNotification(TControl* c, TMsg& msg) {
       TOnKey& notify = (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) ? c->OnKeyDown : c->OnKeyUp;
       if (!notify.Assigned()) return false;
       int32_t key = static_cast<int32_t>(msg.wParam);
-      notify(c, key, shift);
+      notify(c, key, KeyShiftState());
       if (key != 0) return false;
       break;
     }
@@ -63,7 +64,7 @@ static bool KeyNotification(TControl* c, TMsg& msg) {
     case WM_SYSCHAR: {
       if (!c->OnChar.Assigned()) return false;
       char ch = static_cast<char>(msg.wParam);
-      c->OnChar(c, ch, shift);
+      c->OnChar(c, ch, KeyShiftState());
       msg.wParam = static_cast<unsigned char>(ch);
       if (ch != 0) return false;
       break;
