@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# The whole instrument on the loopback rig, inside a test session (scripts/bench.sh runs it there):
+#   bench_instrument.sh <windows-build-dir>
+# Prints one table: start-up until the main window shows (and until it answers a message), the CPU time
+# the running program uses over a 10-second window once it is measuring, its peak memory, and the size of
+# the stripped executable, each beside its target. CPU time and memory are read from /proc of the Wine
+# process that runs coilprobe.exe; the wineserver and the X server, which do work on its behalf under
+# Wine, are shown beside it but not counted. Exit code 0 when every figure was measured.
+set -uo pipefail
+win=$(realpath "$1")
+exe=$win/app/coilprobe.exe
+starter=$win/bench/instrument_start.exe
+wintool=$win/tests/tools/wintool.exe
+window=Coilprobe@obj_Form
+starts=5       # start-up is measured this many times; the table gives the median and the range
+seconds=10     # length of the CPU window
+settle=2       # seconds after start-up before the CPU window opens (the tone and recorder are running)
+tmp=$(mktemp -d /tmp/coilprobe-bench.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+
+for f in "$exe" "$starter" "$wintool"; do
+  [ -f "$f" ] || { echo "bench_instrument: $f is missing (make win)" >&2; exit 1; }
+done
+[ -n "${WINEPREFIX:-}" ] || { echo "bench_instrument: run inside scripts/session.sh" >&2; exit 1; }
+
+ticks_per_second=$(getconf CLK_TCK)
+
+# A process's command line (blank-separated, trailing blanks dropped), and whether its environment names
+# this session's Wine prefix. Processes may end while they are looked at.
+command_line() { { tr '\0' ' ' <"/proc/$1/cmdline"; } 2>/dev/null | sed 's/ *$//'; }
+in_session() { { tr '\0' '\n' <"/proc/$1/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; }
+
+# The Linux process of this session's Wine that runs the named Windows program: Wine shows the Windows
+# command line (padded with blanks) as the process's command line.
+wine_pid_of() {
+  local p
+  for p in /proc/[0-9]*; do
+    p=${p#/proc/}
+    command_line "$p" | grep -qi "[\\/]$1\$" && in_session "$p" && { echo "$p"; return 0; }
+  done
+  return 1
+}
+
+# This session's wineserver and X server (0 when not found).
+server_pid() {
+  local p
+  for p in /proc/[0-9]*; do
+    p=${p#/proc/}
+    command_line "$p" | grep -q 'wineserver' && in_session "$p" && { echo "$p"; return; }
+  done
+  echo 0
+}
+x_server_pid() {
+  local p
+  for p in /proc/[0-9]*; do
+    p=${p#/proc/}
+    [ "$(command_line "$p" | awk '{print $1, $2}')" = "Xvfb ${DISPLAY:-none}" ] && { echo "$p"; return; }
+  done
+  echo 0
+}
+
+# User plus system CPU time of a process, all its threads, in clock ticks.
+cpu_ticks() {
+  [ "$1" != 0 ] && [ -r "/proc/$1/stat" ] || { echo 0; return; }
+  # The command name (field 2) may hold spaces: count fields after its closing parenthesis.
+  sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'
+}
+
+# Per thread of a process: "tid name ticks", one line each.
+thread_ticks() {
+  local t
+  for t in /proc/"$1"/task/*; do
+    [ -r "$t/stat" ] || continue
+    echo "${t##*/} $(tr ' ' '_' <"$t/comm") $(sed 's/.*) //' "$t/stat" | awk '{print $12 + $13}')"
+  done 2>/dev/null
+}
+
+percent() { awk -v t="$1" -v hz="$ticks_per_second" -v s="$2" 'BEGIN { printf "%.2f", 100 * t / hz / s }'; }
+
+# One start of the instrument: instrument_start starts it and reports the times; the instrument keeps
+# running until close_instrument. Leaves the starter's output in $tmp/start.out.
+start_instrument() {
+  wine "$starter" "$exe" obj_Form Coilprobe >"$tmp/start.out" 2>"$tmp/start.err" &
+  starter_pid=$!
+  for _ in $(seq 600); do
+    grep -q '^responsive_ms' "$tmp/start.out" 2>/dev/null && return 0
+    kill -0 "$starter_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "bench_instrument: the instrument did not start" >&2
+  cat "$tmp/start.err" >&2
+  return 1
+}
+
+close_instrument() {
+  wine "$wintool" close "$window" >/dev/null 2>&1
+  wait "$starter_pid"
+  exit_code=$(awk '$1 == "exit_code" {print $2}' "$tmp/start.out" | tr -d '\r')
+  [ "$exit_code" = 0 ] || { echo "bench_instrument: the instrument ended with exit code '${exit_code}'" >&2; return 1; }
+}
+
+field() { awk -v k="$1" '$1 == k {print $2}' "$tmp/start.out" | tr -d '\r'; }
+
+median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+
+# Start-up, several times with the wineserver warm (the session keeps it running).
+window_times=() answer_times=()
+for i in $(seq "$starts"); do
+  start_instrument || exit 1
+  window_times+=("$(field window_ms)")
+  answer_times+=("$(field responsive_ms)")
+  close_instrument || exit 1
+done
+
+# CPU and memory of one running instrument.
+start_instrument || exit 1
+pid=$(wine_pid_of coilprobe.exe) || { echo "bench_instrument: no Wine process of coilprobe.exe found" >&2; exit 1; }
+server=$(server_pid)
+xserver=$(x_server_pid)
+sleep "$settle"
+thread_ticks "$pid" >"$tmp/threads0"
+c0=$(cpu_ticks "$pid") s0=$(cpu_ticks "$server") x0=$(cpu_ticks "$xserver")
+sleep "$seconds"
+c1=$(cpu_ticks "$pid") s1=$(cpu_ticks "$server") x1=$(cpu_ticks "$xserver")
+thread_ticks "$pid" >"$tmp/threads1"
+peak_kb=$(awk '$1 == "VmHWM:" {print $2}' "/proc/$pid/status")
+rss_kb=$(awk '$1 == "VmRSS:" {print $2}' "/proc/$pid/status")
+# The two level read-outs, to show the instrument was measuring during the window.
+# They sit at client (390, 485) for the first channel and (390, 450) for the second.
+levels=$(wine "$wintool" children "$window" 2>/dev/null | tr -d '\r' | awk -F'\t' '
+  $2 == "obj_EDIT" { split($4, r, ","); gsub(/"/, "", $3); if (r[1] == 390 && r[2] == 485) l = $3; if (r[1] == 390 && r[2] == 450) rr = $3 }
+  END { printf "L %s, R %s", l, rr }')
+close_instrument || exit 1
+
+cp "$exe" "$tmp/coilprobe.exe"
+i686-w64-mingw32-strip "$tmp/coilprobe.exe"
+stripped=$(stat -c %s "$tmp/coilprobe.exe")
+
+window_median=$(printf '%s\n' "${window_times[@]}" | median)
+answer_median=$(printf '%s\n' "${answer_times[@]}" | median)
+window_range="$(printf '%s\n' "${window_times[@]}" | sort -n | head -1)..$(printf '%s\n' "${window_times[@]}" | sort -n | tail -1)"
+cpu=$(percent $((c1 - c0)) "$seconds")
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v + 0 < t + 0) ? "met" : "NOT met" }'; }
+
+echo "The whole instrument on the loopback rig (i686 under Wine, warm wineserver)"
+printf '  %-44s %14s %12s  %s\n' "" "measured" "target" ""
+printf '  %-44s %11s ms %9s ms  %s\n' "start until the main window shows (median of $starts)" "$window_median" "< 300" "$(verdict "$window_median" 300)"
+printf '  %-44s %14s\n' "  range" "$window_range ms"
+printf '  %-44s %11s ms\n' "start until the window answers a message" "$answer_median"
+printf '  %-44s %12s %% %10s %%  %s\n' "CPU of coilprobe.exe over ${seconds} s, one core" "$cpu" "< 2" "$(verdict "$cpu" 2)"
+# The busiest threads: the first is the GUI thread; Wine names the threads of its sound driver.
+join "$tmp/threads0" "$tmp/threads1" | awk -v pid="$pid" -v hz="$ticks_per_second" -v s="$seconds" '
+  { t = $5 - $3; if (t > 0) name = $1 == pid ? "GUI" : ($2 == "coilprobe.exe" ? "program_" $1 : "Wine_" $2)
+    printf "%d %s %.2f\n", t, name, 100 * t / hz / s }' |
+  sort -rn | head -6 | while read -r _ name pct; do
+    printf '  %-44s %12s %%\n' "  thread ${name//_/ }" "$pct"
+  done
+printf '  %-44s %12s %%\n' "  the wineserver in the same time" "$(percent $((s1 - s0)) "$seconds")"
+printf '  %-44s %12s %%\n' "  the X server in the same time" "$(percent $((x1 - x0)) "$seconds")"
+printf '  %-44s %11s KB\n' "peak memory of the process (VmHWM)" "$peak_kb"
+printf '  %-44s %11s KB\n' "  resident at the end (VmRSS)" "$rss_kb"
+printf '  %-44s %11s KB %9s KB  %s\n' "stripped coilprobe.exe" "$((stripped / 1024))" "< 300" "$(verdict $((stripped / 1024)) 300)"
+printf '  %-44s %14s\n' "levels shown at the end of the CPU window" "$levels"
