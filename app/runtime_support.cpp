@@ -80,11 +80,17 @@ void TerminateWithRunError() { RunErrorAt(217, __builtin_return_address(0), __bu
 
 }  // namespace
 
+// The C++ library's own default terminate handler, replaced: it prints the exception's demangled type to
+// standard error, which a windowed program does not have, and links the whole demangler to do so.
+// StartRuntime installs TerminateWithRunError; a C++ initialiser that terminates before that gets it too.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { TerminateWithRunError(); }
+}  // namespace __gnu_cxx
+
 void StartRuntime() {
   InstallFaultFilter();
   std::set_terminate(TerminateWithRunError);
   SetFpuControlWord(FpuModeWord);
-  BindStandardStreams();
 }
 
 void AddExitProc(void (*proc)()) { ExitProcs().push_back(proc); }

@@ -1,13 +1,7 @@
-// The error box on Windows: shown with MessageBoxA on a thread of its own, and the C++ standard streams
-// bound to it.
+// The error box on Windows: shown with MessageBoxA on a thread of its own.
 #include "app/standard_output.h"
 
 #include <windows.h>
-
-#include <iostream>
-#include <new>
-#include <streambuf>
-#include <string_view>
 
 namespace {
 
@@ -37,29 +31,6 @@ void ShowBox(const char* text) {
 // finaliser.
 TErrorBox errorBox(ShowBox);
 
-class TErrorBoxStreamBuf : public std::streambuf {
-protected:
-  int_type overflow(int_type c) override {
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-      char ch = traits_type::to_char_type(c);
-      errorBox.Write({&ch, 1});
-    }
-    return traits_type::not_eof(c);
-  }
-  std::streamsize xsputn(const char* text, std::streamsize count) override {
-    errorBox.Write({text, static_cast<size_t>(count)});
-    return count;
-  }
-};
-
 }  // namespace
 
 TErrorBox& StandardOutput() { return errorBox; }
-
-void BindStandardStreams() {
-  // Never destroyed: the streams may be written during finalisation, in any order.
-  alignas(TErrorBoxStreamBuf) static unsigned char storage[sizeof(TErrorBoxStreamBuf)];
-  static TErrorBoxStreamBuf* buffer = new (storage) TErrorBoxStreamBuf;
-  std::cout.rdbuf(buffer);
-  std::cerr.rdbuf(buffer);
-}

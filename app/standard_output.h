@@ -4,5 +4,3 @@
 #include "app/error_box.h"
 
 TErrorBox& StandardOutput();
-// Binds std::cout and std::cerr to StandardOutput().
-void BindStandardStreams();

@@ -148,9 +148,11 @@ printf '  %-44s %11s ms %9s ms  %s\n' "start until the main window shows (median
 printf '  %-44s %14s\n' "  range" "$window_range ms"
 printf '  %-44s %11s ms\n' "start until the window answers a message" "$answer_median"
 printf '  %-44s %12s %% %10s %%  %s\n' "CPU of coilprobe.exe over ${seconds} s, one core" "$cpu" "< 2" "$(verdict "$cpu" 2)"
-# The busiest threads: the first is the GUI thread; Wine names the threads of its sound driver.
+# The busiest threads: the GUI thread; the threads Wine names (its sound driver); unnamed ones are the
+# audio library's playback and recording threads and Wine's winmm thread.
 join "$tmp/threads0" "$tmp/threads1" | awk -v pid="$pid" -v hz="$ticks_per_second" -v s="$seconds" '
-  { t = $5 - $3; if (t > 0) name = $1 == pid ? "GUI" : ($2 == "coilprobe.exe" ? "program_" $1 : "Wine_" $2)
+  { t = $5 - $3; if (t <= 0) next
+    name = $1 == pid ? "GUI" : ($2 == "coilprobe.exe" ? "unnamed_" $1 : "Wine_" $2)
     printf "%d %s %.2f\n", t, name, 100 * t / hz / s }' |
   sort -rn | head -6 | while read -r _ name pct; do
     printf '  %-44s %12s %%\n' "  thread ${name//_/ }" "$pct"

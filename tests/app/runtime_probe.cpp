@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/fpu_mode.h"
 #include "app/runtime_support.h"
+#include "app/standard_streams.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ void Run(const RcString& what) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartRuntime();
+  BindStandardStreams();
   Run(ParamStr(1));
   Halt(0);
 }
