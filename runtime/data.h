@@ -80,8 +80,8 @@ inline void CallEvent(const TZv_Event& event, TData& data) {
   EventDispatcher.load(std::memory_order_acquire)(event, data);
 }
 
-// The operations below are inline: the tone generator runs them for every sample, dozens of times per
-// value, and the value's string part is nearly always empty.
+// The operations below are inline: the tone generator runs them many times for each of its 88200 values
+// a second, and a call costs about as much as the work itself.
 
 // Firing an output with a fresh local value; whatever the receiver does to it is lost to the sender.
 inline void FireNull(const TZv_Event& event) {
