@@ -21,9 +21,12 @@ LRESULT CALLBACK ToolkitWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM
     self = ControlBeingCreated;
     ControlBeingCreated = nullptr;
     self->Handle = wnd;
-    SetPropA(wnd, SelfProperty, self);
+    BindWindow(wnd, self);
   } else {
-    self = TControl::FromHandle(wnd);
+    // Every window of a toolkit class keeps its control in the user data (BindWindow); the property is
+    // the fallback for a window bound by other means.
+    self = reinterpret_cast<TControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (!self) self = TControl::FromHandle(wnd);
   }
   TMsg msg{wnd, message, wParam, lParam, 0};
   if (!self) {
@@ -35,7 +38,7 @@ LRESULT CALLBACK ToolkitWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM
     // The control is going away: the window only gets the default treatment on its way out.
     LRESULT result = self->Default(msg);
     if (message == WM_NCDESTROY) {
-      RemovePropA(wnd, SelfProperty);
+      UnbindWindow(wnd);
       self->Handle = nullptr;
     }
     return result;
@@ -233,7 +236,7 @@ void TControl::HandleClose(TMsg& msg) {
 // The window is gone: the control forgets it. A form owned by the applet (not the main one) frees itself;
 // every other control is freed by its owner.
 void TControl::HandleNcDestroy(TMsg& msg) {
-  RemovePropA(Handle, SelfProperty);
+  UnbindWindow(Handle);
   msg.Result = Default(msg);
   Handle = nullptr;
   appliedFont_ = nullptr;

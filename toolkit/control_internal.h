@@ -1,5 +1,4 @@
-// What the control's source files share among themselves: the window property binding a window to its
-// control, the control whose window is being created, and the toolkit's own message handlers.
+// What the control's source files share among themselves: the binding of a window to its control, the control whose window is being created, and the toolkit's own message handlers.
 #pragma once
 #include <windows.h>
 
@@ -7,6 +6,11 @@
 
 // Window property holding the TControl of a toolkit window.
 extern const char* const SelfProperty;
+// Binds a toolkit window to its control: the property, and a copy in the window's user data that the
+// window procedure reads first (GetPropA asks the window server on every call, the user data of a window
+// of this process does not). Unbinding clears both.
+void BindWindow(HWND wnd, TControl* control);
+void UnbindWindow(HWND wnd);
 // The control whose CreateWindowExA call is running; bound to the window by its first message.
 extern TControl* ControlBeingCreated;
 

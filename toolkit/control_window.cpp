@@ -9,6 +9,16 @@
 const char* const SelfProperty = "SELF_";
 TControl* ControlBeingCreated = nullptr;
 
+void BindWindow(HWND wnd, TControl* control) {
+  SetPropA(wnd, SelfProperty, control);
+  SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+}
+
+void UnbindWindow(HWND wnd) {
+  RemovePropA(wnd, SelfProperty);
+  SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+}
+
 HWND TControl::GetWindowHandle() {
   if (!Handle) CreateWnd();
   return Handle;
@@ -71,7 +81,7 @@ bool TControl::CreateWnd() {
 
 void TControl::AfterCreate() {
   SendMessageA(Handle, WM_UPDATEUISTATE, 0x10002, 0);
-  if (GetPropA(Handle, SelfProperty) != this) SetPropA(Handle, SelfProperty, this);
+  if (GetPropA(Handle, SelfProperty) != this) BindWindow(Handle, this);
   if (!(Style & WS_CHILD)) ApplyBigIcon();
   if (OnCreateWindow.Assigned()) OnCreateWindow(this);
   ApplyFont();

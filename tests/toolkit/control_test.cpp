@@ -113,9 +113,17 @@ TEST_F(ControlTest, MessageForWindowWithoutControlReachesTheApplet) {
   RecordingHook formHook{&journal, "form"};
   form->OnMessage = formHook.Method();
 
+  // The property alone still binds the window when the user data copy is missing.
+  SetWindowLongPtrA(form->Handle, GWLP_USERDATA, 0);
+  EXPECT_EQ(SendMessageA(form->Handle, kProbe, 0, 0), 0);
+  EXPECT_EQ(journal.lines, (std::vector<std::string>{"form"}));
+  EXPECT_EQ(probe.seen, nullptr);
+
+  journal.lines.clear();
   RemovePropA(form->Handle, "SELF_");
   EXPECT_EQ(SendMessageA(form->Handle, kProbe, 0, 0), 7);
   SetPropA(form->Handle, "SELF_", form);
+  SetWindowLongPtrA(form->Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   EXPECT_EQ(probe.seen, form->Handle);
   EXPECT_TRUE(journal.lines.empty());
   Applet = nullptr;
@@ -131,6 +139,7 @@ TEST_F(ControlTest, WrappedSystemClassGetsToolkitClassAndBinding) {
   GetClassNameA(form->Handle, name, sizeof name);
   EXPECT_STREQ(name, "obj_Form");
   EXPECT_EQ(GetPropA(edit->Handle, "SELF_"), edit);
+  EXPECT_EQ(GetWindowLongPtrA(edit->Handle, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(edit));
   EXPECT_NE(edit->PrevWndProc, nullptr);
   // The wrapped class still works: the edit takes and gives back its text.
   edit->SetCaption("12.5");
