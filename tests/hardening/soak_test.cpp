@@ -132,6 +132,7 @@ TEST(ResourceCounts, SeeObjectsMemoryAndHandlesComeAndGo) {
 }
 
 TEST_F(Soak, LevelsStayWithinOnePercentOfTheirMedianAndResourcesStayFlat) {
+  ASSERT_TRUE(startMessages_.empty()) << "the start reported " << startMessages_.front();
   ASSERT_GT(Settled(in_).Left, 0.0) << "no sound came through the rig";
   Sleep(kWarmUpMs);
   ExpectRunningWithoutBox("after the warm-up");

@@ -7,7 +7,10 @@
 #   1. with sound running, the server is killed: the instrument keeps answering and shows no message box;
 #      the server is started again: the same; then it is closed and must end with exit code 0;
 #   2. a second instrument is started, the server killed, and the instrument closed while the server is
-#      gone: exit code 0 again.
+#      gone: exit code 0 again;
+#   3. the server is killed while instruments start (0, 0.3 and 0.6 s after the launch, before, during or
+#      after their audio start): whatever failed is reported in boxes, which are closed; the instrument
+#      keeps running and closes with exit code 0.
 # A close that does not end the process within 30 s is a hang.
 #   sound_server_restart.sh <coilprobe.exe> <wintool.exe>
 set -uo pipefail
@@ -113,5 +116,21 @@ kill_server
 sleep 2
 expect_running "second instrument, server killed"
 close_instrument "closed with the server gone"
+
+for delay in 0 0.3 0.6; do
+  start_server
+  wine "$exe" &
+  program=$!
+  sleep "$delay"
+  kill_server
+  tool wait Coilprobe@obj_Form >/dev/null || fail "killed $delay s after the launch: no window"
+  sleep 1.5
+  while tool windows | tr -d '\r' | grep -q '^#32770'; do
+    echo "killed $delay s after the launch, reported: $(tool msgbox-close '' | tr -d '\r')"
+    sleep 0.3
+  done
+  expect_running "killed $delay s after the launch"
+  close_instrument "killed $delay s after the launch, closed"
+done
 
 [ "$failures" = 0 ]
