@@ -3,6 +3,7 @@
 // over winmm; tests build instances over simulated devices.
 #pragma once
 #include <cstdint>
+#include <utility>
 
 #include "audio/library/audio_device.h"
 #include "audio/library/audio_library.h"
@@ -11,7 +12,8 @@
 
 class AudioEngine {
 public:
-  AudioEngine(OutputDevice& output, InputDevice& input) : playback_(output), recording_(input) {}
+  AudioEngine(OutputDevice& output, InputDevice& input, MillisecondClock clock = SteadyMilliseconds)
+      : playback_(output), recording_(input, std::move(clock)) {}
 
   // The library's operations with the results and error codes described in audio_library.h.
   int32_t Init(int32_t device, uint32_t freq);

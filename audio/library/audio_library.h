@@ -96,7 +96,11 @@ int32_t AUDIO_CALL BASS_ChannelRemoveSync(AudioHandle channel, AudioHandle sync)
 
 // For a stream: AUDIO_PLAYING from BASS_StreamPlay until its last samples have been played, else
 // AUDIO_STOPPED; an unknown handle gives AUDIO_STOPPED with AUDIO_ERROR_BAD_HANDLE. For the recording
-// channel (handle 1): AUDIO_PLAYING while recording runs, else AUDIO_STOPPED, never an error.
+// channel (handle 1): AUDIO_PLAYING while recording runs and delivers, else AUDIO_STOPPED, never an error.
+// A recording that has had no block for a second (its input died, for instance with the sound server)
+// reads AUDIO_STOPPED while it stays stalled and AUDIO_PLAYING again once blocks come in; meanwhile
+// BASS_ChannelGetData still returns the last recorded second and BASS_RecordStart still fails with
+// AUDIO_ERROR_ALREADY, since the recording itself has not ended.
 uint32_t AUDIO_CALL BASS_ChannelIsActive(AudioHandle channel);
 
 // Chooses recording device `device` (-1 = the default input) after checking that it can be opened;
@@ -109,15 +113,15 @@ int32_t AUDIO_CALL BASS_RecordFree();
 
 // Starts recording 16-bit samples at `freq`, stereo or with AUDIO_RECORD_MONO one channel, handing every
 // block to `proc` (which may be null) on the recording thread; when `proc` returns 0 recording ends.
-// Returns AUDIO_RECORD_CHANNEL, 0 on failure (AUDIO_ERROR_ALREADY while recording runs).
+// Returns AUDIO_RECORD_CHANNEL, 0 on failure (AUDIO_ERROR_ALREADY while recording runs, stalled or not).
 AudioHandle AUDIO_CALL BASS_RecordStart(uint32_t freq, uint32_t flags, AudioRecordProc proc, void* user);
 
 // Copies the newest recorded frames of the recording channel (handle 1) to `buffer`: `length` is rounded
 // down to whole frames (4 bytes stereo, 2 mono) and, when less has been recorded, only what there is is
-// copied, oldest first. The newest second is kept, also after recording ended, until the next
-// BASS_RecordStart or BASS_RecordFree. Returns the number of bytes copied; -1 with AUDIO_ERROR_BAD_HANDLE
-// for any other handle or when no recording was started since BASS_RecordInit, and with
-// AUDIO_ERROR_BAD_PARAMETER for a null buffer.
+// copied, oldest first. The newest second is kept, also while recording is stalled and after it ended,
+// until the next BASS_RecordStart or BASS_RecordFree. Returns the number of bytes copied; -1 with
+// AUDIO_ERROR_BAD_HANDLE for any other handle or when no recording was started since BASS_RecordInit,
+// and with AUDIO_ERROR_BAD_PARAMETER for a null buffer.
 int32_t AUDIO_CALL BASS_ChannelGetData(AudioHandle channel, void* buffer, uint32_t length);
 
 // The calling thread's error code of its last library call (see the AUDIO_ERROR_* table above).

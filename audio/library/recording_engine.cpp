@@ -4,8 +4,18 @@
 #include "audio/library/recording_engine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <new>
 #include <system_error>
+
+int64_t SteadyMilliseconds() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+bool RecordingEngine::Active() const {
+  return Running() && clock_() - lastBlockTime_.load(std::memory_order_acquire) < kStallMilliseconds;
+}
 
 int RecordingEngine::Init(int device) {
   std::lock_guard<std::mutex> life(lifecycle_);
@@ -43,7 +53,7 @@ void RecordingEngine::StopRecording() {
 int RecordingEngine::Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, void* user) {
   std::lock_guard<std::mutex> life(lifecycle_);
   if (!initialised_) return AUDIO_ERROR_NOT_INITIALISED;
-  if (Active()) return AUDIO_ERROR_ALREADY;
+  if (Running()) return AUDIO_ERROR_ALREADY;
   if (rate == 0 || rate > kMaxRate || (flags & ~AUDIO_RECORD_MONO) != 0) return AUDIO_ERROR_BAD_PARAMETER;
   StopRecording();
   const AudioFormat format{rate, static_cast<uint16_t>(flags & AUDIO_RECORD_MONO ? 1 : 2)};
@@ -61,6 +71,7 @@ int RecordingEngine::Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, 
   const int opened = device_.Open(deviceNumber_, format, blockFrames, kBlockCount);
   if (opened != AUDIO_OK) return opened;
   deviceOpen_ = true;
+  lastBlockTime_.store(clock_(), std::memory_order_release);
   active_.store(true, std::memory_order_release);
   try {
     thread_ = std::thread(&RecordingEngine::Run, this, proc, user);
@@ -89,6 +100,7 @@ void RecordingEngine::Run(AudioRecordProc proc, void* user) {
   const int16_t* samples = nullptr;
   uint32_t bytes = 0;
   while (device_.WaitForBlock(samples, bytes)) {
+    lastBlockTime_.store(clock_(), std::memory_order_release);
     bytes -= bytes % frameBytes;
     {
       std::lock_guard<std::mutex> lock(ringMutex_);

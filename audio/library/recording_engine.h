@@ -1,15 +1,22 @@
 // The recording side of the audio library: input device life cycle and the recording thread, which
 // hands every recorded block to the record callback and keeps the newest second of input in a ring for
-// readers of the recording channel.
+// readers of the recording channel. A recording whose device has stopped delivering blocks (its sound
+// server died, say) reads as not active until blocks come again.
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "audio/library/audio_device.h"
 #include "audio/library/audio_library.h"
 #include "audio/library/sample_ring.h"
+
+// A monotonic clock in milliseconds; tests pass their own.
+using MillisecondClock = std::function<int64_t()>;
+int64_t SteadyMilliseconds();
 
 class RecordingEngine {
 public:
@@ -18,8 +25,13 @@ public:
   static constexpr uint32_t kBlockMilliseconds = 20;
   static constexpr uint32_t kBlockCount = 10;
   static constexpr uint32_t kMaxRate = 384000;
+  // A recording with no block for this long counts as stalled: 50 block intervals, several times the
+  // longest hold-ups seen under load (about 150 ms), yet short enough that a dead input shows within
+  // about a second.
+  static constexpr int64_t kStallMilliseconds = 1000;
 
-  explicit RecordingEngine(InputDevice& device) : device_(device) {}
+  explicit RecordingEngine(InputDevice& device, MillisecondClock clock = SteadyMilliseconds)
+      : device_(device), clock_(std::move(clock)) {}
   ~RecordingEngine() { Free(); }
   RecordingEngine(const RecordingEngine&) = delete;
   RecordingEngine& operator=(const RecordingEngine&) = delete;
@@ -29,7 +41,9 @@ public:
   // Stops and joins the recording thread, closes the device. False when recording was not initialised.
   bool Free();
   int Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, void* user);
-  bool Active() const { return active_.load(std::memory_order_acquire); }
+  // Whether the recording thread runs and its last block (or the start) is less than
+  // kStallMilliseconds old.
+  bool Active() const;
   // Copies the newest whole frames, at most `length` bytes; `copied` is how many bytes.
   int GetData(void* buffer, uint32_t length, uint32_t& copied) const;
 
@@ -37,13 +51,18 @@ private:
   void Run(AudioRecordProc proc, void* user);
   void StopRecording();
 
+  // Whether the recording thread runs, stalled or not.
+  bool Running() const { return active_.load(std::memory_order_acquire); }
+
   InputDevice& device_;
+  const MillisecondClock clock_;
   std::mutex lifecycle_;  // serialises Init, Free and Start, and guards the members up to thread_
   bool initialised_ = false;
   int deviceNumber_ = AUDIO_DEFAULT_INPUT;
   bool deviceOpen_ = false;
   std::thread thread_;
   std::atomic<bool> active_{false};
+  std::atomic<int64_t> lastBlockTime_{0};  // clock_ time of the start or of the newest block
 
   mutable std::mutex ringMutex_;  // guards the ring and what describes it
   SampleRing ring_;

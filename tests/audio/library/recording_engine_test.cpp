@@ -1,8 +1,10 @@
 // The audio library's recording over a simulated input: blocks reach the record callback in order, the
 // recording channel returns the newest whole frames of the last second, a callback can stop recording,
-// Free stops it, and the recording operations' error codes.
+// Free stops it, a recording whose blocks stop coming reads as not active until they come again, and the
+// recording operations' error codes.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -140,6 +142,66 @@ TEST_F(Recording, FreeStopsRecordingAndOutput) {
   EXPECT_TRUE(engine.Init(0, 44100));
   EXPECT_TRUE(engine.RecordInit(AUDIO_DEFAULT_INPUT));
   EXPECT_TRUE(engine.RecordStart(1000, 0, &OnRecord, &received));
+}
+
+// The engine on a clock the test sets: no real time passes between its checks.
+class StalledRecording : public ::testing::Test {
+protected:
+  // Hands the recording thread one block at `time` and waits until it has been handled.
+  void RecordAt(int64_t time) {
+    now = time;
+    input.Record(Counting(0, 8));
+    ASSERT_TRUE(input.WaitForAsks(++asks));
+  }
+  bool ActiveAt(int64_t time) {
+    now = time;
+    return engine.ChannelIsActive(AUDIO_RECORD_CHANNEL) == AUDIO_PLAYING;
+  }
+
+  std::atomic<int64_t> now{100000};
+  uint64_t asks = 1;  // the recording thread's first ask comes as it starts
+  SimulatedOutput output;
+  SimulatedInput input;
+  AudioEngine engine{output, input, [this] { return now.load(); }};
+};
+
+TEST_F(StalledRecording, NoBlockForASecondReadsNotActiveAndBlocksMakeItActiveAgain) {
+  ASSERT_TRUE(engine.RecordInit(AUDIO_DEFAULT_INPUT));
+  ASSERT_TRUE(engine.RecordStart(1000, 0, nullptr, nullptr));
+  ASSERT_TRUE(input.WaitForAsks(asks));
+  // No block at all since the start counts as stalled too.
+  EXPECT_TRUE(ActiveAt(100999));
+  EXPECT_FALSE(ActiveAt(101000));
+  RecordAt(101500);
+  EXPECT_TRUE(ActiveAt(101500));
+  EXPECT_TRUE(ActiveAt(102499));
+  EXPECT_FALSE(ActiveAt(102500));
+  EXPECT_FALSE(ActiveAt(160000));
+
+  // While stalled the last second stays readable and the recording cannot be started twice.
+  EXPECT_EQ(GetData(engine, 64), Counting(0, 8));
+  EXPECT_EQ(engine.RecordStart(1000, 0, nullptr, nullptr), 0u);
+  EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_ALREADY);
+
+  RecordAt(160001);
+  EXPECT_TRUE(ActiveAt(160001));
+  // Freeing a stalled recording ends it for good.
+  ASSERT_TRUE(engine.RecordFree());
+  EXPECT_FALSE(ActiveAt(160001));
+}
+
+TEST_F(StalledRecording, BlocksEvery20MsWithHoldUpsKeepItActive) {
+  ASSERT_TRUE(engine.RecordInit(AUDIO_DEFAULT_INPUT));
+  ASSERT_TRUE(engine.RecordStart(1000, 0, nullptr, nullptr));
+  ASSERT_TRUE(input.WaitForAsks(asks));
+  int64_t time = now;
+  for (int block = 1; block <= 200; ++block) {
+    // Every 25th block comes 150 ms late, then the queued ones at once, as under load.
+    time += block % 25 == 0 ? 150 : block % 25 <= 7 ? 0 : 20;
+    EXPECT_TRUE(ActiveAt(time - 1)) << "before block " << block;
+    RecordAt(time);
+    EXPECT_TRUE(ActiveAt(time)) << "at block " << block;
+  }
 }
 
 TEST(RecordingErrors, EachOperationReportsItsCode) {
