@@ -3,7 +3,7 @@
 // device, the tone stream with its player and the recorder in memory mode; the tone generator's event-
 // from-data and math chain; a level meter standing in for the oscilloscope, whose levels run through
 // hubs, a memory and the ratio maths into a multi-element; and the multi-element's inner network, which
-// computes the permeability from texts shared through get-data elements. The audio elements run against
+// computes the permeability from dimensions shared through get-data elements. The audio elements run against
 // the fake library. The test builds the network, runs values through it and tears it down; under
 // Valgrind (make leakcheck) and AddressSanitizer that also shows that nothing leaks.
 #include <gtest/gtest.h>
@@ -19,27 +19,19 @@
 #include "runtime/convert.h"
 #include "runtime/edit_multi.h"
 #include "runtime/event_from_data.h"
-#include "runtime/get_data.h"
 #include "runtime/hub.h"
 #include "runtime/math_element.h"
 #include "runtime/memory_element.h"
 #include "runtime/multi_element.h"
 #include "tests/audio/fake_audio_library.h"
 #include "tests/runtime/probes.h"
+#include "tests/runtime/tone_chain.h"
+#include "tests/runtime/torus_chain.h"
 #include "toolkit/stream.h"
 
 namespace {
 
-enum : uint8_t { resultInteger = 0, resultReal = 1 };
-
-// An edit's data output Text in text mode: its text as a dtString.
-struct TTextSource {
-  RcString Text;
-  void getText(TData& data, uint16_t) {
-    data.Kind = dtString;
-    data.StrValue = Text;
-  }
-};
+enum : uint8_t { resultReal = 1 };
 
 // A read-out: keeps the text of every value it is given, as an edit shows it.
 struct TReadout {
@@ -66,106 +58,13 @@ struct TLevelMeter {
   }
 };
 
-// The torus panel's network: the door, the permeability chain and the four typed dimensions.
-struct TTorusNetwork {
-  TZvEditMulti* Door;
-  TZvMath* MathScale;
-  TZvHub* HubTorus;
-  TZvMath* MathSum;
-  TZvGetData* GetOuter;
-  TZvGetData* GetInner;
-  TZvMath* MathDiff;
-  TZvMath* MathTimesSum;
-  TZvMath* MathByDiff;
-  TZvMath* MathByHeight;
-  TZvMath* MathByTurns;
-  TZvMath* MathPlusTurns;
-  TZvGetData* GetTurns;
-  TTextSource* Outer;
-  TTextSource* Inner;
-  TTextSource* Height;
-  TTextSource* Turns;
-  TReadout* Result;
-
-  TTorusNetwork() {
-    Door = new TZvEditMulti;
-    MathScale = new TZvMath;
-    HubTorus = new TZvHub;
-    MathSum = new TZvMath;
-    GetOuter = new TZvGetData;
-    GetInner = new TZvGetData;
-    MathDiff = new TZvMath;
-    MathTimesSum = new TZvMath;
-    MathByDiff = new TZvMath;
-    MathByHeight = new TZvMath;
-    MathByTurns = new TZvMath;
-    MathPlusTurns = new TZvMath;
-    GetTurns = new TZvGetData;
-    Outer = new TTextSource{"25.4"};
-    Inner = new TTextSource{"15.2"};
-    Height = new TTextSource{"9.5"};
-    Turns = new TTextSource{"12"};
-    Result = new TReadout;
-
-    GetTurns->Data = MakeEvent<&TTextSource::getText>(Turns);
-    ConfigureMath(*MathPlusTurns, TZvMath::opAdd, 0.0, 0.0, resultInteger);
-    MathPlusTurns->Op2Link = MakeEvent<&TZvGetData::getVar>(GetTurns, 1);
-    MathPlusTurns->onResult = MakeEvent<&TReadout::doText>(Result);
-    ConfigureMath(*MathByTurns, TZvMath::opDivide, 0.0, 0.0, resultReal);
-    MathByTurns->Op2Link = MakeEvent<&TZvGetData::getVar>(GetTurns, 0);
-    MathByTurns->onResult = MakeEvent<&TZvMath::doOperation>(MathPlusTurns);
-    ConfigureMath(*MathByHeight, TZvMath::opDivide, 0.0, 0.0, resultReal);
-    MathByHeight->Op2Link = MakeEvent<&TTextSource::getText>(Height);
-    MathByHeight->onResult = MakeEvent<&TZvMath::doOperation>(MathByTurns);
-    ConfigureMath(*MathByDiff, TZvMath::opDivide, 0.0, 0.0, resultReal);
-    MathByDiff->Op2Link = MakeEvent<&TZvMath::getResult>(MathDiff);
-    MathByDiff->onResult = MakeEvent<&TZvMath::doOperation>(MathByHeight);
-    ConfigureMath(*MathTimesSum, TZvMath::opMultiply, 0.0, 0.0, resultReal);
-    MathTimesSum->Op2Link = MakeEvent<&TZvMath::getResult>(MathSum);
-    MathTimesSum->onResult = MakeEvent<&TZvMath::doOperation>(MathByDiff);
-    ConfigureMath(*MathDiff, TZvMath::opSubtract, 0.0, 0.0, resultReal);
-    MathDiff->Op1Link = MakeEvent<&TZvGetData::getVar>(GetOuter, 1);
-    MathDiff->Op2Link = MakeEvent<&TZvGetData::getVar>(GetInner, 1);
-    GetInner->Data = MakeEvent<&TTextSource::getText>(Inner);
-    GetOuter->Data = MakeEvent<&TTextSource::getText>(Outer);
-    ConfigureMath(*MathSum, TZvMath::opAdd, 0.0, 0.0, resultReal);
-    MathSum->Op1Link = MakeEvent<&TZvGetData::getVar>(GetOuter, 0);
-    MathSum->Op2Link = MakeEvent<&TZvGetData::getVar>(GetInner, 0);
-    HubTorus->SetCount(3);
-    HubTorus->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathSum);
-    HubTorus->onEvent[1] = MakeEvent<&TZvMath::doOperation>(MathDiff);
-    HubTorus->onEvent[2] = MakeEvent<&TZvMath::doOperation>(MathTimesSum);
-    ConfigureMath(*MathScale, TZvMath::opMultiply, 0.0, 2500.0, resultReal);
-    MathScale->onResult = MakeEvent<&TZvHub::doEvent>(HubTorus);
-    Door->SetEventCount(1);
-    Door->SetDataCount(0);
-    Door->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathScale);
-    Door->Owner = this;
-  }
-
-  ~TTorusNetwork() {
-    delete Door;
-    delete MathScale;
-    delete HubTorus;
-    delete MathSum;
-    delete GetOuter;
-    delete GetInner;
-    delete MathDiff;
-    delete MathTimesSum;
-    delete MathByDiff;
-    delete MathByHeight;
-    delete MathByTurns;
-    delete MathPlusTurns;
-    delete GetTurns;
-    delete Outer;
-    delete Inner;
-    delete Height;
-    delete Turns;
-    delete Result;
-  }
-
-  static TZvEditMulti* Build(TControl*) { return (new TTorusNetwork)->Door; }
-};
+// The multi-element's factory: the torus panel's chain on the heap, with the dimensions of a larger core;
+// the network frees it with the rest.
+TZvEditMulti* BuildTorusPanel(TControl*) {
+  auto* panel = new TTorusPanel;
+  panel->SetFields(25.4, 15.2, 9.5, 12);
+  return &panel->TorusInterface;
+}
 
 // The main window's network without its windows.
 struct TMainNetwork {
@@ -174,13 +73,7 @@ struct TMainNetwork {
   TZvBASS_StreamSound* ToneStream;
   TZvBASS_StreamPlayer* Player;
   TZvBASS_Record* Recorder;
-  TZvEventFromData* SampleSource;
-  TZvMath* MathStep;
-  TZvMath* MathPhase;
-  TZvMath* MathPhaseScale;
-  TZvMath* MathSine;
-  TZvMath* MathAmplitude;
-  TSource* AmplitudeBar;
+  TToneChain* Tone;
   TLevelMeter* Meter;
   TZvHub* HubLeft;
   TZvHub* HubRight;
@@ -198,13 +91,7 @@ struct TMainNetwork {
     ToneStream = new TZvBASS_StreamSound;
     Player = new TZvBASS_StreamPlayer;
     Recorder = new TZvBASS_Record;
-    SampleSource = new TZvEventFromData;
-    MathStep = new TZvMath;
-    MathPhase = new TZvMath;
-    MathPhaseScale = new TZvMath;
-    MathSine = new TZvMath;
-    MathAmplitude = new TZvMath;
-    AmplitudeBar = new TSource;
+    Tone = new TToneChain(12000);
     Meter = new TLevelMeter;
     HubLeft = new TZvHub;
     HubRight = new TZvHub;
@@ -218,7 +105,7 @@ struct TMainNetwork {
 
     TorusHost->SetEventCount(1);
     TorusHost->SetDataCount(0);
-    TorusHost->SetFactory(&TTorusNetwork::Build);
+    TorusHost->SetFactory(&BuildTorusPanel);
     ConfigureMath(*MathInvert, TZvMath::opDivide, 1.0, 0.0, resultReal);
     MathInvert->Op2Link = MakeEvent<&TZvMath::getResult>(MathLevelRatio);
     MathInvert->onResult = MakeEvent<&TZvMultiElement::doWork>(TorusHost);
@@ -233,20 +120,6 @@ struct TMainNetwork {
     HubLeft->onEvent[1] = MakeEvent<&TReadout::doText>(LeftReadout);
     Meter->onLevelLeft = MakeEvent<&TZvHub::doEvent>(HubLeft);
     Meter->onLevelRight = MakeEvent<&TZvHub::doEvent>(HubRight);
-    AmplitudeBar->SetInteger(12000);
-    ConfigureMath(*MathAmplitude, TZvMath::opMultiply, 0.0, 32767.0, resultReal);
-    MathAmplitude->Op2Link = AmplitudeBar->Link();
-    MathAmplitude->onResult = MakeEvent<&TZvEventFromData::doData>(SampleSource);
-    ConfigureMath(*MathSine, TZvMath::opSine, 0.0, 0.0, resultReal);
-    MathSine->onResult = MakeEvent<&TZvMath::doOperation>(MathAmplitude);
-    ConfigureMath(*MathPhaseScale, TZvMath::opMultiply, 0.0, 3.1415, resultReal);
-    MathPhaseScale->onResult = MakeEvent<&TZvMath::doOperation>(MathSine);
-    ConfigureMath(*MathPhase, TZvMath::opAdd, 0.0, 0.0, resultReal);
-    MathPhase->Op2Link = MakeEvent<&TZvMath::getResult>(MathPhase);
-    MathPhase->onResult = MakeEvent<&TZvMath::doOperation>(MathPhaseScale);
-    ConfigureMath(*MathStep, TZvMath::opDivide, 10000.0, 44100.0, resultReal);
-    MathStep->onResult = MakeEvent<&TZvMath::doOperation>(MathPhase);
-    SampleSource->onEvent = MakeEvent<&TZvMath::doOperation>(MathStep);
     Recorder->Freq = 44100;
     Recorder->Channels = 1;
     Recorder->InMemory = true;
@@ -255,7 +128,7 @@ struct TMainNetwork {
     Player->Stream = MakeEvent<&TZvBASS_StreamSound::getStream>(ToneStream);
     Player->onError = Errors->Link();
     ToneStream->Freq = 44100;
-    ToneStream->Data = MakeEvent<&TZvEventFromData::getValue>(SampleSource);
+    ToneStream->Data = Tone->StreamData;
     ToneStream->onError = Errors->Link();
     Device->Freq = 44100;
     Device->onError = Errors->Link();
@@ -269,22 +142,16 @@ struct TMainNetwork {
   }
 
   // The inner network is the multi-element's; this test frees it with the rest.
-  TTorusNetwork* Torus() const { return static_cast<TTorusNetwork*>(TorusHost->Inner->Owner); }
+  TTorusPanel* Torus() const { return static_cast<TTorusPanel*>(TorusHost->Inner->Owner); }
 
   ~TMainNetwork() {
-    TTorusNetwork* torus = Torus();
+    TTorusPanel* torus = Torus();
     delete HubStart;
     delete Device;
     delete ToneStream;
     delete Player;
     delete Recorder;
-    delete SampleSource;
-    delete MathStep;
-    delete MathPhase;
-    delete MathPhaseScale;
-    delete MathSine;
-    delete MathAmplitude;
-    delete AmplitudeBar;
+    delete Tone;
     delete Meter;
     delete HubLeft;
     delete HubRight;
@@ -341,14 +208,14 @@ TEST(ElementNetwork, BuildsRunsValuesThroughAndTearsDown) {
   EXPECT_TRUE(network->Errors->Received.empty());
   ASSERT_EQ(network->LeftReadout->Texts.size(), 3u);
   ASSERT_EQ(network->RightReadout->Texts.size(), 3u);
-  const std::vector<RcString>& results = network->Torus()->Result->Texts;
+  const std::vector<TData>& results = network->Torus()->EditResult.Received;
   ASSERT_EQ(results.size(), 3u);
   const double D = 25.4, d = 15.2, H = 9.5, N = 12;
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(network->LeftReadout->Texts[i], RealToStr(256.0 * lefts[i] / 100000));
     const double r = static_cast<double>(lefts[i]) / rights[i];
     const double u = 2500 * r * (D + d) / ((D - d) * H * N) + N;
-    EXPECT_EQ(results[i], IntToStr(static_cast<int32_t>(std::nearbyint(u)))) << "u = " << u;
+    EXPECT_EQ(ToString(results[i]), IntToStr(static_cast<int32_t>(std::nearbyint(u)))) << "u = " << u;
   }
   delete network;
 }

@@ -13,82 +13,13 @@
 #include "runtime/multi_element.h"
 #include "tests/runtime/probes.h"
 #include "tests/runtime/program_fpu_mode.h"
+#include "tests/runtime/torus_chain.h"
 
 namespace {
 
 void Configure(TZvMath& math, uint8_t op, double op1, double op2, uint8_t resultType = 1) {
   ConfigureMath(math, op, op1, op2, resultType);
 }
-
-TZv_Event Operation(TZvMath& math) { return MakeEvent<&TZvMath::doOperation>(&math); }
-TZv_Event ResultOf(TZvMath& math) { return MakeEvent<&TZvMath::getResult>(&math); }
-TZv_Event VarOf(TZvGetData& shared, uint16_t index) { return MakeEvent<&TZvGetData::getVar>(&shared, index); }
-
-// The torus panel's elements in its field order; the edits are data sources, the result field a sink.
-struct TTorusPanel {
-  TZvEditMulti TorusInterface;
-  TSource EditOuterDiameter, EditInnerDiameter, EditHeight, EditTurns;
-  TSink EditResult;
-  TZvMath MathScale;
-  TZvHub HubTorus;
-  TZvMath MathSum;
-  TZvGetData GetOuter, GetInner;
-  TZvMath MathDiff, MathTimesSum, MathByDiff, MathByHeight, MathByTurns, MathPlusTurns;
-  TZvGetData GetTurns;
-
-  TTorusPanel() {
-    EditOuterDiameter.SetReal(10.0);
-    EditInnerDiameter.SetReal(6.0);
-    EditHeight.SetReal(3.0);
-    EditTurns.SetReal(10.0);
-
-    GetTurns.Count = 2;
-    GetTurns.Data = EditTurns.Link();
-    Configure(MathPlusTurns, TZvMath::opAdd, 0.0, 0.0, 0);
-    MathPlusTurns.onResult = EditResult.Link();
-    MathPlusTurns.Op2Link = VarOf(GetTurns, 1);
-    Configure(MathByTurns, TZvMath::opDivide, 0.0, 0.0);
-    MathByTurns.onResult = Operation(MathPlusTurns);
-    MathByTurns.Op2Link = VarOf(GetTurns, 0);
-    Configure(MathByHeight, TZvMath::opDivide, 0.0, 0.0);
-    MathByHeight.onResult = Operation(MathByTurns);
-    MathByHeight.Op2Link = EditHeight.Link();
-    Configure(MathByDiff, TZvMath::opDivide, 0.0, 0.0);
-    MathByDiff.onResult = Operation(MathByHeight);
-    MathByDiff.Op2Link = ResultOf(MathDiff);
-    Configure(MathTimesSum, TZvMath::opMultiply, 0.0, 0.0);
-    MathTimesSum.onResult = Operation(MathByDiff);
-    MathTimesSum.Op2Link = ResultOf(MathSum);
-    Configure(MathDiff, TZvMath::opSubtract, 0.0, 0.0);
-    MathDiff.Op1Link = VarOf(GetOuter, 1);
-    MathDiff.Op2Link = VarOf(GetInner, 1);
-    GetInner.Count = 2;
-    GetInner.Data = EditInnerDiameter.Link();
-    GetOuter.Count = 2;
-    GetOuter.Data = EditOuterDiameter.Link();
-    Configure(MathSum, TZvMath::opAdd, 0.0, 0.0);
-    MathSum.Op1Link = VarOf(GetOuter, 0);
-    MathSum.Op2Link = VarOf(GetInner, 0);
-    HubTorus.InCount = 1;
-    HubTorus.SetCount(3);
-    HubTorus.onEvent[0] = Operation(MathSum);
-    HubTorus.onEvent[1] = Operation(MathDiff);
-    HubTorus.onEvent[2] = Operation(MathTimesSum);
-    Configure(MathScale, TZvMath::opMultiply, 0.0, 2500.0);
-    MathScale.onResult = MakeEvent<&TZvHub::doEvent>(&HubTorus);
-    TorusInterface.SetEventCount(1);
-    TorusInterface.SetDataCount(0);
-    TorusInterface.onEvent[0] = Operation(MathScale);
-    TorusInterface.Owner = this;
-  }
-
-  void SetFields(double outer, double inner, double height, double turns) {
-    EditOuterDiameter.SetReal(outer);
-    EditInnerDiameter.SetReal(inner);
-    EditHeight.SetReal(height);
-    EditTurns.SetReal(turns);
-  }
-};
 
 std::unique_ptr<TTorusPanel> panel;
 
