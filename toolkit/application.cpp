@@ -134,6 +134,12 @@ void ProcessMessages() {
   }
 }
 
+// The system sends these to a window while it makes or tears it down and never posts them: one that
+// comes through the queue was posted by another program, and taken for real it would unbind a live window.
+static bool IsLifecycleMessage(UINT message) {
+  return message == WM_NCCREATE || message == WM_CREATE || message == WM_DESTROY || message == WM_NCDESTROY;
+}
+
 bool ProcessMessage() {
   MSG msg;
   if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
@@ -141,6 +147,7 @@ bool ProcessMessage() {
     AppletTerminated = true;
     return true;
   }
+  if (IsLifecycleMessage(msg.message)) return true;
   if (Applet && Applet->PreTranslate.Assigned() && Applet->PreTranslate(Applet, msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);

@@ -31,7 +31,8 @@ TControl* NewForm(TControl* parent, const char* caption);
 void Run(TControl* applet);
 // Dispatches every pending message.
 void ProcessMessages();
-// Dispatches one pending message; false when there was none. WM_QUIT sets AppletTerminated.
+// Dispatches one pending message; false when there was none. WM_QUIT sets AppletTerminated; a window
+// lifecycle message (creation or destruction), which only another program can have posted, is dropped.
 bool ProcessMessage();
 // Ends the loop and frees the applet (which destroys its window and the forms it owns).
 void TerminateExecution();

@@ -39,7 +39,7 @@ LRESULT CALLBACK ToolkitWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM
     LRESULT result = self->Default(msg);
     if (message == WM_NCDESTROY) {
       UnbindWindow(wnd);
-      self->Handle = nullptr;
+      if (self->Handle == wnd) self->Handle = nullptr;
     }
     return result;
   }
@@ -233,11 +233,13 @@ void TControl::HandleClose(TMsg& msg) {
   msg.Result = 0;
 }
 
-// The window is gone: the control forgets it. A form owned by the applet (not the main one) frees itself;
-// every other control is freed by its owner.
+// The window the message names is gone. When it is the control's own, the control forgets it, and a form
+// owned by the applet (not the main one) frees itself; every other control is freed by its owner. The
+// applet also gets this message for windows that have no control, which leave it as it is.
 void TControl::HandleNcDestroy(TMsg& msg) {
-  UnbindWindow(Handle);
+  UnbindWindow(msg.hwnd);
   msg.Result = Default(msg);
+  if (msg.hwnd != Handle) return;
   Handle = nullptr;
   appliedFont_ = nullptr;
   if (Parent && Parent->IsApplet && !IsMainWindow()) {

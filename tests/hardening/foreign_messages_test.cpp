@@ -2,7 +2,8 @@
 // payloads, WM_SETTEXT with junk, numbers and very long texts, a flood of 10,000 random WM_COMMAND and
 // WM_CHAR messages posted to every window of the program, then every one of the toolkit's own message
 // numbers. Afterwards every window is still there, the program still measures, its fields hold
-// numbers, u follows the chain, typing still works and it closes with exit code 0.
+// numbers, u follows the chain, typing still works and it closes with exit code 0. Also the window
+// lifecycle messages, which only the system may send, posted to a field and to the main window.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -135,6 +136,30 @@ TEST_F(InstrumentUnderForeignMessages, KeepsWorking) {
   EXPECT_EQ(WindowText(in_.Height), "4");
   EXPECT_EQ(WindowText(in_.Turns), "15");
   ExpectUFollowsChain(in_, "typed after the flood");
+  CloseCleanly();
+}
+
+// WM_NCDESTROY and its kin carry no pointer, so any program can post them (Wine refuses to post the two
+// creation messages, Windows may not); each goes twice, since a second one finds the window already
+// unbound when the first was taken for real.
+TEST_F(InstrumentUnderForeignMessages, IgnoresPostedLifecycleMessages) {
+  Settled(in_);
+  const std::string caption = WindowText(in_.Window);
+  ASSERT_EQ(caption, "Coilprobe");
+  for (HWND target : {in_.Outer, in_.Window}) {
+    for (UINT message : {WM_NCDESTROY, WM_DESTROY, WM_CREATE, WM_NCCREATE}) {
+      for (int i = 0; i < 2; ++i) PostMessageA(target, message, 0, 0);
+    }
+  }
+  ASSERT_TRUE(Drain(in_));
+  ExpectAlive("after the lifecycle messages");
+  EXPECT_EQ(WindowText(in_.Window), caption);
+  EXPECT_EQ(WindowText(in_.Outer), "10");
+  ReplaceText(in_, in_.Outer, "20");
+  EXPECT_EQ(WindowText(in_.Outer), "20");
+  const TReading before = NextTick(in_);
+  EXPECT_NE(before.Left, NextTick(in_).Left) << "the levels no longer change";
+  ExpectUFollowsChain(in_, "D typed after the lifecycle messages");
   CloseCleanly();
 }
 

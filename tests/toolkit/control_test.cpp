@@ -129,6 +129,20 @@ TEST_F(ControlTest, MessageForWindowWithoutControlReachesTheApplet) {
   Applet = nullptr;
 }
 
+// The teardown of a window of a toolkit class without control also reaches the applet, which keeps its own.
+TEST_F(ControlTest, AppletKeepsItsWindowWhenAWindowWithoutControlGoes) {
+  TControl* applet = Own(NewApplet("applet"));
+  const HWND own = applet->GetWindowHandle();
+  Applet = applet;
+  const HWND stray = CreateWindowExA(0, "obj_App", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, ModuleInstance,
+                                     nullptr);
+  ASSERT_NE(stray, nullptr);
+  DestroyWindow(stray);
+  Applet = nullptr;
+  EXPECT_EQ(applet->Handle, own);
+  EXPECT_EQ(TControl::FromHandle(own), applet);
+}
+
 TEST_F(ControlTest, WrappedSystemClassGetsToolkitClassAndBinding) {
   TControl* form = Own(NewForm(nullptr, "form"));
   TControl* edit = Own(NewEditBox(form, 0));
