@@ -26,12 +26,27 @@ void TControl::InitParented(TControl* parent) {
   }
 }
 
+// True when c is control or lies inside it.
+static bool IsWithin(const TControl* c, const TControl* control) {
+  for (; c; c = c->Parent) {
+    if (c == control) return true;
+  }
+  return false;
+}
+
+// The control and the children it orphans leave every form they live in: no form above it, and not the
+// applet (whose current form may lie anywhere), keeps one of them as its current control.
+void TControl::ForgetAsCurrent() {
+  for (TControl* p = Parent; p; p = p->Parent) {
+    if (IsWithin(p->CurrentControl, this)) p->CurrentControl = nullptr;
+  }
+  if (TheApplet && TheApplet != this && IsWithin(TheApplet->CurrentControl, this)) TheApplet->CurrentControl = nullptr;
+}
+
 TControl::~TControl() {
   Destroying = true;
   if (Handle) ShowWindow(Handle, SW_HIDE);
-  for (TControl* p = Parent; p; p = p->Parent) {
-    if (p->CurrentControl == this) p->CurrentControl = nullptr;
-  }
+  ForgetAsCurrent();
   if (Parent) {
     Parent->Children->Remove(this);
     if (Parent->OnChildChanged.Assigned()) Parent->OnChildChanged(Parent, this, false);

@@ -270,6 +270,7 @@ private:
   void HandleKey(TMsg& msg);
   void HandleClose(TMsg& msg);
   void HandleNcDestroy(TMsg& msg);
+  void ForgetAsCurrent();
   bool PrepareClass(WNDCLASSA& wc, std::string& className);
   void AfterCreate();
   void ApplyBigIcon();

@@ -526,6 +526,25 @@ TEST_F(ControlTest, ToolkitMessagesPostedFromOutsideFreeNoControl) {
   EXPECT_TRUE(IsWindow(formWnd));
 }
 
+// A container freed first orphans its children; neither they nor a freed form may stay anyone's current
+// control, or the next focus or Tab reads freed memory.
+TEST_F(ControlTest, NoFormOrAppletKeepsAFreedControlAsItsCurrentOne) {
+  TControl* applet = Own(NewApplet("applet"));
+  TControl* form = Own(NewForm(nullptr, "outside the applet"));
+  TControl* panel = Own(NewPanelBase(form, 2));
+  TControl* edit = Own(NewEditBox(panel, 0));
+  form->SetVisible(true);
+  SetForegroundWindow(form->GetWindowHandle());
+  SetFocus(edit->GetWindowHandle());
+  ASSERT_EQ(form->CurrentControl, edit);
+  ASSERT_EQ(applet->CurrentControl, form);
+  panel->Free();
+  EXPECT_EQ(form->CurrentControl, nullptr);
+
+  form->Free();
+  EXPECT_EQ(applet->CurrentControl, nullptr);
+}
+
 TEST_F(ControlTest, ChildControlsOutliveTheirParentWithoutWindow) {
   TControl* form = Own(NewForm(nullptr, "parent"));
   TControl* edit = Own(NewEditBox(form, 0));
