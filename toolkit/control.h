@@ -147,6 +147,8 @@ public:
   int32_t TabOrder = 0;
   uint8_t LookTabKeys = 0;  // tk... bits
   bool Destroying = false;
+  // Destroyed, or freed while one of its messages is handled: its window gets only default processing.
+  bool BeingFreed() const { return Destroying || FreePending(); }
   // Raised while the toolkit itself moves the focus.
   int32_t Focusing = 0;
   bool MouseInside = false;

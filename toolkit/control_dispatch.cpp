@@ -31,10 +31,9 @@ LRESULT CALLBACK ToolkitWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM
   TMsg msg{wnd, message, wParam, lParam, 0};
   if (!self) {
     if (!Applet) return DefWindowProcA(wnd, message, wParam, lParam);
-    Applet->WndProc(msg);
-    return msg.Result;
+    self = Applet;
   }
-  if (self->Destroying) {
+  if (self->BeingFreed()) {
     // The control is going away: the window only gets the default treatment on its way out.
     LRESULT result = self->Default(msg);
     if (message == WM_NCDESTROY) {
@@ -43,7 +42,8 @@ LRESULT CALLBACK ToolkitWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM
     }
     return result;
   }
-  // A control freed while one of its messages is handled goes when the outermost message is done.
+  // A control freed while one of its messages is handled goes when the outermost message is done; the
+  // hook chain and the handling by message rely on this reference.
   self->RefInc();
   self->WndProc(msg);
   self->RefDec();
@@ -57,17 +57,20 @@ LRESULT TControl::Default(TMsg& msg) {
 
 void TControl::WndProc(TMsg& msg) {
   if (!DispatchHooks(msg)) HandleMessage(msg);
-  if (!AppletTerminated && !Destroying && AfterMessage.Assigned()) AfterMessage(this, msg);
+  if (!AppletTerminated && !BeingFreed() && AfterMessage.Assigned()) AfterMessage(this, msg);
 }
 
+// The first hook that handles the message ends the chain. So does a free that a hook asks for: the
+// message then counts as handled, and the control runs none of its hooks any more.
 bool TControl::DispatchHooks(TMsg& msg) {
   if (msg.message == WM_ERASEBKGND && Transparent && EraseWithParentImage(msg)) return true;
   if (AppletRunning && Applet && Applet != this && Applet->OnMessage.Assigned() && Applet->OnMessage(Applet, msg)) {
     return true;
   }
+  if (FreePending()) return true;
   if (OnMessage.Assigned() && OnMessage(this, msg)) return true;
-  if (RunAttachedHandlers(msg)) return true;
-  return KindHook.Assigned() && KindHook(this, msg);
+  if (FreePending() || RunAttachedHandlers(msg)) return true;
+  return (KindHook.Assigned() && KindHook(this, msg)) || FreePending();
 }
 
 // A transparent control's background is its parent's image: the parent erases and paints (WM_PRINTCLIENT)
@@ -86,22 +89,16 @@ bool TControl::EraseWithParentImage(TMsg& msg) {
   return true;
 }
 
-// From the last attached handler to the first until one handles the message. After the loop has ended,
-// handlers without a data object (the toolkit's own) are skipped. A free requested meanwhile makes the
-// message count as handled.
+// From the last attached handler to the first until one handles the message or asks for the control's
+// free. After the loop has ended, handlers without a data object (the toolkit's own) are skipped.
 bool TControl::RunAttachedHandlers(TMsg& msg) {
-  if (handlers_.empty()) return false;
-  RefInc();
-  bool handled = false;
-  for (size_t i = handlers_.size(); i-- > 0 && !handled;) {
+  for (size_t i = handlers_.size(); i-- > 0;) {
     if (i >= handlers_.size()) continue;  // a handler detached others
     TMessageHook handler = handlers_[i];
     if (AppletTerminated && handler.Data == nullptr) continue;
-    handled = handler(this, msg);
+    if (handler(this, msg) || FreePending()) return true;
   }
-  if (RefCount & 1) handled = true;
-  RefDec();
-  return handled;
+  return false;
 }
 
 void TControl::HandleMessage(TMsg& msg) {

@@ -61,6 +61,8 @@ public:
   void Free();
   void RefInc() { RefCount += 2; }
   void RefDec();
+  // A Free waits for the last reference to go.
+  bool FreePending() const { return (RefCount & 1) != 0; }
   void Add2AutoFreeEx(TFreeProc proc, void* object);
   // Frees obj together with this object.
   void Add2AutoFree(TObj* obj);
