@@ -172,7 +172,8 @@ bool TZvMainForm::MessageHook(TControl* sender, TMsg& msg) {
       }
       return false;
     case WM_ACTIVATE:
-      FireNull(msg.wParam > 0 ? onActivate : onDeactivate);
+      // The high word is the minimised flag: a window deactivated as it is minimised has it set.
+      FireNull(LOWORD(msg.wParam) != WA_INACTIVE ? onActivate : onDeactivate);
       return false;
     case WM_CLOSE:
       if (CloseStep()) return false;

@@ -166,6 +166,20 @@ TEST_F(MainFormTest, AppletFollowsTheMainFormsPositionAndWidth) {
   main->onResize = {};
 }
 
+// WM_ACTIVATE's high word says whether the window is minimised, its low word whether it is activated.
+// Windows deactivates a window it minimises with both words set (Wine keeps it active, so the messages
+// are sent here as Windows sends them).
+TEST_F(MainFormTest, ActivationFollowsTheLowWordOfWmActivate) {
+  TZvMainForm* form = Secondary();
+  form->onActivate = probe.A();
+  form->onDeactivate = probe.B();
+  const HWND wnd = form->Control->Handle;
+  SendMessageA(wnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
+  SendMessageA(wnd, WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, TRUE), 0);
+  SendMessageA(wnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, FALSE), 0);
+  EXPECT_EQ(probe.Lines, (Lines{"b:", "a:", "b:"}));
+}
+
 TEST_F(MainFormTest, PaintDrawsTheBackgroundImageThenFiresOnPaint) {
   TZvMainForm* form = Secondary();
   TBitmap* image = NewBitmap(30, 20);
