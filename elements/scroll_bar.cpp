@@ -76,18 +76,18 @@ int TScrollBarData::ThumbOffset(double scale) const {
 void TScrollBarData::SetMax(int32_t value) {
   Max = value;
   if (value < GetBarPosition()) Position.store(value, std::memory_order_relaxed);
-  Control->Invalidate();
+  if (Control) Control->Invalidate();
 }
 
 void TScrollBarData::SetMin(int32_t value) {
   Min = value;
   if (GetBarPosition() < value) Position.store(value, std::memory_order_relaxed);
-  Control->Invalidate();
+  if (Control) Control->Invalidate();
 }
 
 void TScrollBarData::SetKind(uint8_t kind) {
   Kind = kind;
-  Control->Invalidate();
+  if (Control) Control->Invalidate();
 }
 
 void TScrollBarData::SetBarPosition(int32_t value) {
@@ -95,7 +95,7 @@ void TScrollBarData::SetBarPosition(int32_t value) {
   const int32_t clamped = std::max(std::min(value, Max), Min);
   Position.store(clamped, std::memory_order_relaxed);
   if (old == value) return;
-  if (Control->Handle) {
+  if (Control && Control->Handle) {
     const RECT track = TrackRect();
     InvalidateRect(Control->Handle, &track, FALSE);
   }
@@ -246,6 +246,17 @@ void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
   DrawEdgeFrame(canvas->Handle(), thumb, kButtonHighlight, kButtonShadow);
 }
 
+// Run as the control is destroyed: a press under way ends (no repeat, the cursor free again), and the
+// data forgets the control.
+static void ForgetControl(void* data) {
+  TScrollBarData* d = static_cast<TScrollBarData*>(data);
+  if (d->Pressed != sbNone || d->Dragging) ClipCursor(nullptr);
+  d->RepeatTimer->SetEnabled(false);
+  d->Pressed = sbNone;
+  d->Dragging = false;
+  d->Control = nullptr;
+}
+
 TControl* NewScrollBar(TControl* parent) {
   TControl* c = NewPanelBase(parent, 2);
   TScrollBarData* d = NewObj<TScrollBarData>(c);
@@ -254,6 +265,7 @@ TControl* NewScrollBar(TControl* parent) {
   d->RepeatTimer->OnTimer = {&ScrollBarInput::Tick, d};
   c->SetColor(kAppWorkspace);
   c->CustomData = d;
+  c->Add2AutoFreeEx(&ForgetControl, d);
   c->AttachProc({&ScrollBarInput::Handle, d});
   c->OnPaint = {&ScrollBarInput::Paint, d};
   c->ClassStyle &= ~static_cast<UINT>(CS_DBLCLKS);

@@ -24,7 +24,9 @@ class TScrollBarData : public TObj {
 public:
   explicit TScrollBarData(TControl* control);
 
-  TControl* const Control;
+  // Null once the control is destroyed: a holder of a reference may keep the data, which then only
+  // stores its values and paints nothing.
+  TControl* Control;
   int32_t HighlightColor = 0;  // bottom and right edges of a pressed arrow button
   int32_t FaceColor = 0;       // outline of the arrow buttons and the thumb
   int32_t ShadowColor = 0;     // top and left edges of a pressed arrow button

@@ -6,31 +6,33 @@
 
 TZvScrollBarEx::TZvScrollBarEx(TControl* parentControl) : TZvWin(parentControl) {
   Control = NewScrollBar(parentControl);
-  Bar()->OnScroll = MakeMethod<&TZvScrollBarEx::Scrolled>(this);
+  bar_ = ScrollBarData(Control);
+  bar_->RefInc();
+  bar_->OnScroll = MakeMethod<&TZvScrollBarEx::Scrolled>(this);
   // Fast clicks on an arrow are presses, never double clicks (this is the class style of the window).
   if (HWND wnd = Control->GetWindowHandle()) {
     SetClassLongA(wnd, GCL_STYLE, GetClassLongA(wnd, GCL_STYLE) & ~static_cast<DWORD>(CS_DBLCLKS));
   }
 }
 
-TScrollBarData* TZvScrollBarEx::Bar() const { return ScrollBarData(Control); }
+// Before the base frees the control: the data goes with the control then, or now when the control went first.
+TZvScrollBarEx::~TZvScrollBarEx() { bar_->RefDec(); }
 
-void TZvScrollBarEx::SetMax(int32_t value) { Bar()->SetMax(value); }
-void TZvScrollBarEx::SetMin(int32_t value) { Bar()->SetMin(value); }
-void TZvScrollBarEx::SetPosition(int32_t value) { Bar()->SetBarPosition(value); }
-void TZvScrollBarEx::SetKind(uint8_t kind) { Bar()->SetKind(kind); }
-void TZvScrollBarEx::SetNotifyOnRelease(uint8_t value) { Bar()->SetNotifyOnRelease(value); }
+void TZvScrollBarEx::SetMax(int32_t value) { bar_->SetMax(value); }
+void TZvScrollBarEx::SetMin(int32_t value) { bar_->SetMin(value); }
+void TZvScrollBarEx::SetPosition(int32_t value) { bar_->SetBarPosition(value); }
+void TZvScrollBarEx::SetKind(uint8_t kind) { bar_->SetKind(kind); }
+void TZvScrollBarEx::SetNotifyOnRelease(uint8_t value) { bar_->SetNotifyOnRelease(value); }
 
 void TZvScrollBarEx::Init() {
   TZvWin::Init();
   Control->GetFont()->SetFontHeight(-11);
-  TScrollBarData* bar = Bar();
-  bar->HighlightColor = HighlightColor;
-  bar->FaceColor = FaceColor;
-  bar->ShadowColor = ShadowColor;
-  bar->ArrowColor = ArrowColor;
+  bar_->HighlightColor = HighlightColor;
+  bar_->FaceColor = FaceColor;
+  bar_->ShadowColor = ShadowColor;
+  bar_->ArrowColor = ArrowColor;
 }
 
-void TZvScrollBarEx::Position(TData& data, uint16_t) { SetInteger(Bar()->GetBarPosition(), data); }
+void TZvScrollBarEx::Position(TData& data, uint16_t) { SetInteger(bar_->GetBarPosition(), data); }
 
 void TZvScrollBarEx::Scrolled(int32_t position) { FireInteger(onPosition, position); }

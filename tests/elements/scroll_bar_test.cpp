@@ -120,6 +120,28 @@ TEST_F(ScrollBarTest, HoldingAnArrowRepeatsAfter500ThenEvery50Milliseconds) {
   for (size_t i = 1; i < stepTimes.size(); ++i) std::printf("step %zu after %lu ms\n", i, stepTimes[i] - stepTimes[i - 1]);
 }
 
+// The control may go before its element, whose position the tone chain reads all the while: the
+// position stays readable and settable, and a press that was under way ends with the control.
+TEST_F(ScrollBarTest, ElementOutlivesItsControl) {
+  RECT free;
+  GetClipCursor(&free);
+  Down(3);
+  bar->Control->Free();
+  ASSERT_EQ(bar->Control, nullptr);
+  RECT after;
+  GetClipCursor(&after);
+  EXPECT_TRUE(Same(after, free));
+  PumpFor(600);  // past the first repeat
+  EXPECT_EQ(Position(), 9999);
+  bar->SetMax(5000);
+  EXPECT_EQ(Position(), 5000);
+  bar->SetPosition(20);
+  bar->SetMin(30);
+  bar->SetKind(1);
+  bar->SetNotifyOnRelease(1);
+  EXPECT_EQ(Position(), 30);
+}
+
 TEST_F(ScrollBarTest, HoldingStopsFiringAtTheEnd) {
   bar->SetPosition(32766);
   probe.Clear();
