@@ -60,7 +60,8 @@ TEST_F(Flow, HubWithoutOutputsDoesNothingAndSkipsUnconnectedOnes) {
   EXPECT_EQ(log, std::vector<std::string>{"2=4"});
 }
 
-TEST_F(Flow, MemoryForwardsItsValueWithinTheHubsCopy) {
+// A forward hands the receiver the caller's own value: what the receiver leaves in it is the caller's.
+TEST_F(Flow, MemoryForwardsItsValueInTheCallersValue) {
   std::vector<std::string> log;
   TSpoiler afterMemory{&log, "stored"}, nextOutput{&log, "next"};
   TZvMemory memory;
@@ -72,10 +73,14 @@ TEST_F(Flow, MemoryForwardsItsValueWithinTheHubsCopy) {
 
   FireInteger(MakeEvent<&TZvHub::doEvent>(&hub), 12);
   EXPECT_EQ(log, (std::vector<std::string>{"stored=12", "next=12"}));
+  TData direct = IntegerValue(5);
+  CallEvent(MakeEvent<&TZvMemory::doValue>(&memory), direct);
+  EXPECT_EQ(direct.Kind, dtInteger);
+  EXPECT_EQ(direct.IntValue, -1);
   TData read;
   CallEvent(MakeEvent<&TZvMemory::getValue>(&memory), read);
   EXPECT_EQ(read.Kind, dtInteger);
-  EXPECT_EQ(read.IntValue, 12);
+  EXPECT_EQ(read.IntValue, 5);
 }
 
 TEST_F(Flow, MemoryWithoutReceiverLeavesTheStoredValueWithTheCaller) {

@@ -139,6 +139,7 @@ TEST_F(Math, ResultsThatAreNotFinite64BitRealsFailWithoutATrap) {
       {TZvMath::opDivide, kInf, kInf},       {TZvMath::opMultiply, kNaN, 1.0},
       {TZvMath::opAdd, 2.0, -kNaN},          {TZvMath::opSine, kInf, 0.0},
       {TZvMath::opSine, kNaN, 0.0},          {TZvMath::opDivide, kNaN, 0.0},
+      {TZvMath::opDivide, 1.0, -0.0},
   };
   TSource first, second;
   for (const THostileCase& c : cases) {
