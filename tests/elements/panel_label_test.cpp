@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int32_t kPanelColor = 0x40C040;  // a green that no system colour has
+constexpr int32_t kLabelTextColor = 0x008000;  // not 0, which means "no hover colour"
 
 class PanelLabelTest : public ElementTest {
 protected:
@@ -38,7 +39,7 @@ protected:
     label->Width = 246;
     label->Height = 28;
     label->Color = static_cast<int32_t>(0xFF00000F);
-    label->Font = MakeFont("MS Sans Serif", 15, 0, 0, 1);
+    label->Font = MakeFont("MS Sans Serif", 15, 0, kLabelTextColor, 1);
     label->Caption = caption;
     label->SetAutoSize(true);
     label->SetAlignment(0);
@@ -150,14 +151,15 @@ TEST_F(PanelLabelTest, LabelHoverChangesColourAndUnderlineWhileTheMouseIsOver) {
 
   Hover(Host, 400, 300);
   Post(label->Control, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-  EXPECT_EQ(font->Color(), 0);
+  EXPECT_EQ(font->Color(), kLabelTextColor);
   EXPECT_FALSE(font->FontStyle() & fsUnderline);
 }
 
 TEST_F(PanelLabelTest, LabelWithoutHoverColourKeepsItsColour) {
   TZvLabel* label = MakeLabel("plain");
   Hover(label->Control, 3, 3);
-  EXPECT_EQ(label->Control->GetFont()->Color(), 0);
+  ASSERT_TRUE(label->Control->MouseInside);
+  EXPECT_EQ(label->Control->GetFont()->Color(), kLabelTextColor);
   EXPECT_FALSE(label->Control->GetFont()->FontStyle() & fsUnderline);
 }
 
