@@ -1,8 +1,10 @@
 // Controls under a real window system: creation, the order of the hook chain, reflected notifications and
-// colours, mouse, key, paint and enter/leave notifications, AlphaBlend, icons and destruction.
+// colours, mouse, key, paint and enter/leave notifications, AlphaBlend, icons and destruction, and the
+// references to a control that go with it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "tests/toolkit/pump.h"
 #include "tests/toolkit/toolkit_fixture.h"
 #include "toolkit/canvas.h"
 #include "toolkit/graphic_tool.h"
@@ -416,7 +418,13 @@ TEST_F(ControlTest, MouseEnterAndLeaveFollowTheCursor) {
   SendMessageA(form->Handle, WM_MOUSEMOVE, 0, MAKELPARAM(51, 50));
   EXPECT_EQ(hover.events, (std::vector<std::string>{"enter"}));
   EXPECT_TRUE(form->MouseInside);
-  SendMessageA(form->Handle, WM_MOUSELEAVE, 0, 0);
+  // The enter asked the system for the leave, which comes once the cursor is outside.
+  TRACKMOUSEEVENT tracking{sizeof tracking, TME_QUERY, nullptr, 0};
+  ASSERT_TRUE(TrackMouseEvent(&tracking));
+  EXPECT_TRUE(tracking.dwFlags & TME_LEAVE);
+  EXPECT_EQ(tracking.hwndTrack, form->Handle);
+  SetCursorPos(inside.x + 300, inside.y);
+  EXPECT_TRUE(PumpUntil([&] { return hover.events.size() == 2; }, 3000));
   EXPECT_EQ(hover.events, (std::vector<std::string>{"enter", "leave"}));
   EXPECT_FALSE(form->MouseInside);
   SendMessageA(form->Handle, WM_MOUSELEAVE, 0, 0);  // not inside: nothing more
@@ -456,6 +464,13 @@ TEST_F(ControlTest, FormsTakeACopyOfTheAppletIconAndDestroyItWithThem) {
   EXPECT_NE(form->Icon, shared);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form->Handle, WM_GETICON, ICON_BIG, 0)), form->Icon);
   EXPECT_FALSE(applet->IconOwned);
+  const HICON copy = form->Icon;
+  form->Free();
+  ICONINFO info;
+  EXPECT_FALSE(GetIconInfo(copy, &info));
+  ASSERT_TRUE(GetIconInfo(shared, &info));
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
 TEST_F(ControlTest, FontChangesReachTheWindow) {
