@@ -41,10 +41,12 @@ test-native: native
 test-asan: asan
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN) --output-on-failure
 
-# Windows tests run through Wine in a private session; those labelled noaudio in one without a sound server.
+# Windows tests run through Wine in a private session: on the loopback rig; those labelled noaudio in one
+# without a sound server; those labelled feed on the feed rig, whose input only the test plays into.
 test-win: win
-	scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -LE noaudio
+	scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -LE 'noaudio|feed'
 	scripts/session.sh --no-audio -- ctest --test-dir $(WIN) --output-on-failure -L noaudio --no-tests=ignore
+	scripts/session.sh --feed -- ctest --test-dir $(WIN) --output-on-failure -L feed --no-tests=ignore
 
 # Each fuzz target for FUZZ_SECONDS, merging the inputs that add coverage into tests/fuzz/corpus; the
 # smoke run gives each SMOKE_SECONDS and leaves the corpora alone.

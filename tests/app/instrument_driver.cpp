@@ -161,6 +161,10 @@ std::optional<double> PanelSum(double r, double D, double d, double H, double N)
   return g;
 }
 
+double ChainRatio(const TReading& reading) {
+  return 1.0 / static_cast<double>(static_cast<long double>(reading.Right) / reading.Left);
+}
+
 int32_t ShownU(double g) { return Round(g); }
 
 bool IsIntegerText(const std::string& text) {
@@ -179,12 +183,10 @@ void ExpectUFollowsChain(const TInstrument& in, const char* context) {
                     N = WindowText(in.Turns);
   const std::string where = std::string(context) + ": D=\"" + D + "\" d=\"" + d + "\" H=\"" + H + "\" N=\"" + N +
                             "\" u=" + now.U + " (before " + before.U + ")";
-  // r = 1 / (R / L), as the main schematic's two math elements compute it.
   const std::optional<double> g =
       now.Left == 0 || now.Right == 0
           ? std::nullopt
-          : PanelSum(1.0 / static_cast<double>(static_cast<long double>(now.Right) / now.Left), FieldValue(D),
-                     FieldValue(d), FieldValue(H), FieldValue(N));
+          : PanelSum(ChainRatio(now), FieldValue(D), FieldValue(d), FieldValue(H), FieldValue(N));
   if (!g) {
     EXPECT_EQ(now.U, before.U) << where << ": the chain stops, u keeps its value";
     return;

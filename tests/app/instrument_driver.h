@@ -67,6 +67,9 @@ double FieldValue(const std::string& text);
 // in 80-bit precision stored as 64-bit reals; nothing when a step fails (a zero divisor, a result past
 // the 64-bit range), which stops the chain and leaves u as it was.
 std::optional<double> PanelSum(double r, double D, double d, double H, double N);
+// The ratio r the main schematic's two math elements compute from a tick's levels: 1 / (R / L). Both
+// levels must be non-zero.
+double ChainRatio(const TReading& reading);
 // The integer the result field shows for the sum g (the runtime's rounding: ties to even, low 32 bits).
 int32_t ShownU(double g);
 // True for what the result field shows after a run of the chain: a decimal integer.
