@@ -197,14 +197,8 @@ TEST_F(CoreMeasurement, InitialCoreOfMu2000) {
 // reference channel at a realistic low level of -45 dBFS (level 0.30, peak 184): L = 1170 uH,
 // r = 78.0, sense channel at -7.2 dBFS, u = 5214 (thin-ring error +4 % at D/d = 2).
 TEST_F(CoreMeasurement, TypedCoreOfMu5000AtALowReferenceLevel) {
-  ReplaceText(in_, in_.Outer, "20");
-  ReplaceText(in_, in_.Inner, "10");
-  ReplaceText(in_, in_.Height, "7.5");
-  ReplaceText(in_, in_.Turns, "15");
-  ASSERT_EQ(WindowText(in_.Outer), "20");
-  ASSERT_EQ(WindowText(in_.Inner), "10");
-  ASSERT_EQ(WindowText(in_.Height), "7.5");
-  ASSERT_EQ(WindowText(in_.Turns), "15");
+  TypeDimensions(in_, "20", "10", "7.5", "15");
+  ASSERT_FALSE(HasFailure());
   ExpectMeasures(in_, {5000, 20, 10, 7.5, 15, 15, -45});
   CloseCleanly();
 }

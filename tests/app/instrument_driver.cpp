@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "elements/number_syntax.h"
@@ -112,6 +113,13 @@ void ReplaceText(const TInstrument& in, HWND edit, const std::string& text) {
   for (size_t i = WindowText(edit).size(); i > 0; --i) PostKey(edit, VK_BACK);
   TypeKeys(edit, text);
   EXPECT_TRUE(Drain(in)) << "the instrument stopped answering";
+}
+
+void TypeDimensions(const TInstrument& in, const std::string& D, const std::string& d, const std::string& H,
+                    const std::string& N) {
+  const std::pair<HWND, const std::string*> fields[] = {{in.Outer, &D}, {in.Inner, &d}, {in.Height, &H}, {in.Turns, &N}};
+  for (const auto& [field, text] : fields) ReplaceText(in, field, *text);
+  for (const auto& [field, text] : fields) EXPECT_EQ(WindowText(field), *text);
 }
 
 // A marker is a text limit posted to the first channel's read-out, which only ever shows what the

@@ -53,6 +53,10 @@ void TypeKeys(HWND edit, const std::string& keys);
 // to the end, erases the text, types the new one and waits until the instrument has handled all of it.
 void ReplaceText(const TInstrument& in, HWND edit, const std::string& text);
 
+// Types the four dimensions into the panel's fields as ReplaceText does and expects each field to show its text.
+void TypeDimensions(const TInstrument& in, const std::string& D, const std::string& d, const std::string& H,
+                    const std::string& N);
+
 // Waits until the instrument has handled everything posted to it so far, including the characters its
 // loop made of posted key presses. False when it stopped answering within the timeout.
 bool Drain(const TInstrument& in, DWORD timeoutMs = wintool::DefaultTimeoutMs);
