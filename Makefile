@@ -1,6 +1,7 @@
 # Coilprobe's front door. `make test` sets the machine up, builds the native, sanitized, Windows and fuzz
-# trees and runs every test (the fuzz targets briefly, the native tests also under Valgrind); `make run`
-# starts the instrument. B chooses the build folder.
+# trees and runs every test (the fuzz targets briefly, the native tests also under Valgrind) and checks the
+# download and the circuit picture; `make run` starts the instrument; `make dist` makes the Windows
+# download. B chooses the build folder.
 B ?= build
 JOBS ?= $(shell nproc)
 NATIVE := $(B)/native
@@ -10,8 +11,10 @@ FUZZ := $(B)/fuzz
 FUZZ_SECONDS ?= 60
 SMOKE_SECONDS ?= 8
 EXE := $(WIN)/app/coilprobe.exe
+DIST ?= dist
 
-.PHONY: all setup native asan win fuzz-build test test-native test-asan test-win fuzz fuzz-smoke leakcheck soak run bench clean
+.PHONY: all setup native asan win-tree win fuzz-build test test-native test-asan test-win test-dist test-docs fuzz \
+	fuzz-smoke leakcheck soak run dist bench clean
 
 all: native win
 
@@ -26,8 +29,10 @@ asan: setup
 	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DCOILPROBE_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN) -j$(JOBS)
 
-win: setup
+win-tree: setup
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+win: win-tree
 	@cmake --build $(WIN) -j$(JOBS)
 
 # The fuzz targets (tests/fuzz) build with clang and libFuzzer in a tree of their own.
@@ -41,10 +46,12 @@ test-native: native
 test-asan: asan
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN) --output-on-failure
 
-# Windows tests run through Wine in a private session; those labelled noaudio in one without a sound server.
+# Windows tests run through Wine in a private session: on the loopback rig; those labelled noaudio in one
+# without a sound server; those labelled feed on the feed rig, whose input only the test plays into.
 test-win: win
-	scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -LE noaudio
+	scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -LE 'noaudio|feed'
 	scripts/session.sh --no-audio -- ctest --test-dir $(WIN) --output-on-failure -L noaudio --no-tests=ignore
+	scripts/session.sh --feed -- ctest --test-dir $(WIN) --output-on-failure -L feed --no-tests=ignore
 
 # Each fuzz target for FUZZ_SECONDS, merging the inputs that add coverage into tests/fuzz/corpus; the
 # smoke run gives each SMOKE_SECONDS and leaves the corpora alone.
@@ -58,7 +65,15 @@ fuzz-smoke: fuzz-build
 leakcheck: native
 	scripts/leakcheck.sh $(NATIVE)
 
-test: test-native test-asan test-win fuzz-smoke leakcheck
+# The download: its contents, its exe against the build's, its imports, README.txt, LICENSE, checksum.
+test-dist: dist
+	scripts/check_dist.sh $(EXE) $(DIST)
+
+# The committed circuit picture is what its script draws.
+test-docs: setup
+	scripts/circuit.py --check
+
+test: test-native test-asan test-win fuzz-smoke leakcheck test-dist test-docs
 
 # The instrument's long runs on the loopback rig: SOAK_CYCLES start and stop cycles and a soak of
 # SOAK_SECONDS, every tick's levels within 1 % (make test runs the same tests with 10 cycles and one minute,
@@ -73,8 +88,14 @@ soak: win
 bench: native win
 	@scripts/bench.sh $(NATIVE) $(WIN)
 
-run: win
+# Only what it runs: the program, and the window tool that the headless demo reads it with.
+run: win-tree
+	@cmake --build $(WIN) -j$(JOBS) --target coilprobe wintool
 	@scripts/run.sh $(EXE)
 
+dist: win-tree
+	@cmake --build $(WIN) -j$(JOBS) --target coilprobe
+	@scripts/dist.sh $(EXE) $(DIST)
+
 clean:
-	rm -rf $(B)
+	rm -rf $(B) $(DIST)

@@ -3,9 +3,12 @@
 # reused), and a private PulseAudio server whose null sink "probe" is the default output and whose monitor
 # is the default input, so what a program plays is what it records.
 #
-#   scripts/session.sh [--no-audio|--system-audio] [--display-from-env] -- command [args...]
+#   scripts/session.sh [--no-audio|--system-audio|--feed] [--display-from-env] -- command [args...]
 #
 # --no-audio          no audio server at all: Wine then sees no sound device.
+# --feed              the default input is the monitor of a second null sink "feed" instead: a program's
+#                     output still goes to "probe", and what it records is only what a test plays into
+#                     "feed" (its waveOut device named "feed"), silence otherwise, as from a real card.
 # --system-audio      the caller's own sound system instead of the loopback rig (for `make run`).
 # --display-from-env  use the caller's $DISPLAY instead of a private Xvfb (for `make run` on a desktop).
 #
@@ -22,12 +25,13 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --no-audio) audio=0; shift ;;
     --system-audio) audio=2; shift ;;
+    --feed) audio=3; shift ;;
     --display-from-env) own_display=0; shift ;;
     --) shift; break ;;
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { echo "usage: $0 [--no-audio|--system-audio] [--display-from-env] -- command..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 [--no-audio|--system-audio|--feed] [--display-from-env] -- command..." >&2; exit 2; }
 
 export WINEPREFIX=${COILPROBE_PREFIX:-$root/build/wine}
 export WINEARCH=win32
@@ -83,22 +87,31 @@ if [ ! -f "$WINEPREFIX/.coilprobe-ready" ]; then
   touch "$WINEPREFIX/.coilprobe-ready"
 fi
 
-# The loopback rig: a null sink as default output, its monitor as default input, kept busy.
+# The loopback rig: a null sink as default output, its monitor as default input, kept busy. In the feed
+# rig the input is the monitor of a second null sink, kept busy with silence as well.
 if [ "$audio" != 2 ]; then
   export XDG_RUNTIME_DIR="$tmp/run"
   mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 fi
-if [ "$audio" = 1 ]; then
+if [ "$audio" = 1 ] || [ "$audio" = 3 ]; then
   export PULSE_SERVER="unix:$tmp/pulse.sock"
+  sinks=(probe)
+  loads=(--load="module-null-sink sink_name=probe rate=44100 channels=2")
+  if [ "$audio" = 3 ]; then
+    sinks+=(feed)
+    loads+=(--load="module-null-sink sink_name=feed rate=44100 channels=2 sink_properties=device.description=feed")
+  fi
   pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=yes \
-    --load="module-native-protocol-unix auth-anonymous=1 socket=$tmp/pulse.sock" \
-    --load="module-null-sink sink_name=probe rate=44100 channels=2" >"$tmp/pulse.log" 2>&1
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$tmp/pulse.sock" "${loads[@]}" >"$tmp/pulse.log" 2>&1
   for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
   ppid_file=$(find "$XDG_RUNTIME_DIR" -name pid 2>/dev/null | head -1)
   [ -n "$ppid_file" ] && cp "$ppid_file" "$tmp/pulse.pid"
-  pactl set-default-sink probe && pactl set-default-source probe.monitor || { echo "session: no PulseAudio" >&2; cat "$tmp/pulse.log" >&2; exit 1; }
-  pacat --playback -d probe --format=s16le --rate=44100 --channels=2 --latency-msec=20 /dev/zero &
-  pids+=($!)
+  pactl set-default-sink probe && pactl set-default-source "${sinks[-1]}.monitor" ||
+    { echo "session: no PulseAudio" >&2; cat "$tmp/pulse.log" >&2; exit 1; }
+  for sink in "${sinks[@]}"; do
+    pacat --playback -d "$sink" --format=s16le --rate=44100 --channels=2 --latency-msec=20 /dev/zero &
+    pids+=($!)
+  done
 elif [ "$audio" = 0 ]; then
   export PULSE_SERVER="unix:$tmp/no-such-server"
 fi

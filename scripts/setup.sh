@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the Wine test bench and the loopback rig need.
+# Installs every Debian package the build, the Wine test bench, the loopback rig, the download (zip) and its
+# check (unzip) and the picture check (python3) need.
 # Idempotent: when everything is present it only checks and returns within a second.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   libxcomposite1:i386
   xvfb xauth x11-utils fonts-wine fonts-liberation imagemagick
   pulseaudio pulseaudio-utils
+  zip unzip python3
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "elements/number_syntax.h"
@@ -114,6 +115,13 @@ void ReplaceText(const TInstrument& in, HWND edit, const std::string& text) {
   EXPECT_TRUE(Drain(in)) << "the instrument stopped answering";
 }
 
+void TypeDimensions(const TInstrument& in, const std::string& D, const std::string& d, const std::string& H,
+                    const std::string& N) {
+  const std::pair<HWND, const std::string*> fields[] = {{in.Outer, &D}, {in.Inner, &d}, {in.Height, &H}, {in.Turns, &N}};
+  for (const auto& [field, text] : fields) ReplaceText(in, field, *text);
+  for (const auto& [field, text] : fields) EXPECT_EQ(WindowText(field), *text);
+}
+
 // A marker is a text limit posted to the first channel's read-out, which only ever shows what the
 // program writes into it: once the limit reads back, every message posted before it has been handled.
 // Two rounds, because the characters the loop makes of posted key presses queue up behind the first.
@@ -161,6 +169,10 @@ std::optional<double> PanelSum(double r, double D, double d, double H, double N)
   return g;
 }
 
+double ChainRatio(const TReading& reading) {
+  return 1.0 / static_cast<double>(static_cast<long double>(reading.Right) / reading.Left);
+}
+
 int32_t ShownU(double g) { return Round(g); }
 
 bool IsIntegerText(const std::string& text) {
@@ -179,12 +191,10 @@ void ExpectUFollowsChain(const TInstrument& in, const char* context) {
                     N = WindowText(in.Turns);
   const std::string where = std::string(context) + ": D=\"" + D + "\" d=\"" + d + "\" H=\"" + H + "\" N=\"" + N +
                             "\" u=" + now.U + " (before " + before.U + ")";
-  // r = 1 / (R / L), as the main schematic's two math elements compute it.
   const std::optional<double> g =
       now.Left == 0 || now.Right == 0
           ? std::nullopt
-          : PanelSum(1.0 / static_cast<double>(static_cast<long double>(now.Right) / now.Left), FieldValue(D),
-                     FieldValue(d), FieldValue(H), FieldValue(N));
+          : PanelSum(ChainRatio(now), FieldValue(D), FieldValue(d), FieldValue(H), FieldValue(N));
   if (!g) {
     EXPECT_EQ(now.U, before.U) << where << ": the chain stops, u keeps its value";
     return;

@@ -53,6 +53,10 @@ void TypeKeys(HWND edit, const std::string& keys);
 // to the end, erases the text, types the new one and waits until the instrument has handled all of it.
 void ReplaceText(const TInstrument& in, HWND edit, const std::string& text);
 
+// Types the four dimensions into the panel's fields as ReplaceText does and expects each field to show its text.
+void TypeDimensions(const TInstrument& in, const std::string& D, const std::string& d, const std::string& H,
+                    const std::string& N);
+
 // Waits until the instrument has handled everything posted to it so far, including the characters its
 // loop made of posted key presses. False when it stopped answering within the timeout.
 bool Drain(const TInstrument& in, DWORD timeoutMs = wintool::DefaultTimeoutMs);
@@ -67,6 +71,9 @@ double FieldValue(const std::string& text);
 // in 80-bit precision stored as 64-bit reals; nothing when a step fails (a zero divisor, a result past
 // the 64-bit range), which stops the chain and leaves u as it was.
 std::optional<double> PanelSum(double r, double D, double d, double H, double N);
+// The ratio r the main schematic's two math elements compute from a tick's levels: 1 / (R / L). Both
+// levels must be non-zero.
+double ChainRatio(const TReading& reading);
 // The integer the result field shows for the sum g (the runtime's rounding: ties to even, low 32 bits).
 int32_t ShownU(double g);
 // True for what the result field shows after a run of the chain: a decimal integer.
