@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "app/command_line.h"
-#include "app/fpu_mode.h"
+#include "runtime/fpu_mode.h"
 #include "app/runtime_support.h"
 #include "app/standard_streams.h"
 
