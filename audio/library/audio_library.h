@@ -36,7 +36,8 @@ constexpr uint32_t AUDIO_SYNC_END_ONCE = 0x80000002u;
 
 // BASS_ChannelIsActive results.
 constexpr uint32_t AUDIO_STOPPED = 0;  // stream not playing (or ended), or not recording
-constexpr uint32_t AUDIO_PLAYING = 1;  // stream playing, or recording running (the recording channel)
+constexpr uint32_t AUDIO_PLAYING = 1;  // stream playing, or recording running and delivering
+constexpr uint32_t AUDIO_STALLED = 2;  // the recording channel only: recording runs, but no input comes
 
 // Error codes of BASS_ErrorGetCode (the table is also in README.md, since users see these numbers).
 constexpr int AUDIO_OK = 0;
