@@ -344,6 +344,9 @@ TEST(PlaybackErrors, EveryCallReportsItsOwnCodeOnItsOwnThread) {
   EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_NOT_INITIALISED);
   EXPECT_EQ(engine.StreamCreate(kRate, 0, &PullConstant, &source), 0u);
   EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_NOT_INITIALISED);
+  // Before the output is open no handle is known, and that is what the code says.
+  EXPECT_EQ(engine.ChannelIsActive(PlaybackEngine::kFirstStream), AUDIO_STOPPED);
+  EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_NOT_INITIALISED);
 
   output.OpenResult = AUDIO_ERROR_NO_DEVICE;
   EXPECT_FALSE(engine.Init(0, kRate));
