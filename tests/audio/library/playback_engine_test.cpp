@@ -89,7 +89,7 @@ struct HeldSource {
 
   bool WaitUntilEntered() {
     std::unique_lock<std::mutex> lock(Mutex);
-    return Changed.wait_for(lock, std::chrono::seconds(20), [&] { return Entered; });
+    return Changed.wait_for(lock, kPatience, [&] { return Entered; });
   }
   void Release() {
     std::lock_guard<std::mutex> lock(Mutex);
@@ -110,16 +110,6 @@ uint32_t AUDIO_CALL PullHeld(AudioHandle, void*, uint32_t length, void* user) {
 }
 
 constexpr uint32_t kBlockCount = PlaybackEngine::kBlockCount;
-
-// Waits (up to a generous deadline) until `done` holds.
-template <class Done> bool WaitUntil(Done done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 class Playback : public ::testing::Test {
 protected:

@@ -3,10 +3,6 @@
 
 #include <chrono>
 
-namespace {
-constexpr auto kPatience = std::chrono::seconds(20);
-}
-
 int SimulatedOutput::Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) {
   std::lock_guard<std::mutex> lock(mutex_);
   ++Opens;
