@@ -11,7 +11,7 @@
 
 #include "app/error_report.h"
 #include "app/fault_filter.h"
-#include "app/fpu_mode.h"
+#include "runtime/fpu_mode.h"
 #include "app/standard_output.h"
 
 uint16_t ExitCode = 0;

@@ -13,7 +13,7 @@ extern void* ErrorAddress;
 extern void* ErrorFrame;
 
 // Start-up, first thing in the program: installs the unhandled-exception filter and the handler that
-// turns an uncaught C++ exception into run-time error 217 and sets the floating-point mode (fpu_mode.h).
+// turns an uncaught C++ exception into run-time error 217 and sets the floating-point mode (runtime/fpu_mode.h).
 // Standard output is the error box (StandardOutput()); a program that writes with std::cout or std::cerr
 // binds them to it with BindStandardStreams (standard_streams.h).
 void StartRuntime();

@@ -2,8 +2,9 @@
 # The whole instrument on the loopback rig, inside a test session (scripts/bench.sh runs it there):
 #   bench_instrument.sh <windows-build-dir>
 # Prints one table: start-up until the main window shows (and until it answers a message), the CPU time
-# the running program uses over a 10-second window once it is measuring, its peak memory, and the size of
-# the stripped executable, each beside its target. CPU time and memory are read from /proc of the Wine
+# the running program uses over a 10-second window once it is measuring, its peak memory, the size of
+# the stripped executable, each beside its target, and the underruns and overruns its audio library
+# counted over that run (a dip in the levels without them is the rig's, not ours). CPU time and memory are read from /proc of the Wine
 # process that runs coilprobe.exe; the wineserver and the X server, which do work on its behalf under
 # Wine, are shown beside it but not counted. Exit code 0 when every figure was measured.
 set -uo pipefail
@@ -131,6 +132,8 @@ levels=$(wine "$wintool" children "$window" 2>/dev/null | tr -d '\r' | awk -F'\t
   $2 == "obj_EDIT" { split($4, r, ","); gsub(/"/, "", $3); if (r[1] == 390 && r[2] == 485) l = $3; if (r[1] == 390 && r[2] == 450) rr = $3 }
   END { printf "L %s, R %s", l, rr }')
 close_instrument || exit 1
+# Blocks queued, underruns, blocks recorded, overruns over the measured run.
+read -r queued underruns recorded overruns <<<"$(awk '$1 == "audio_counts" {print $2, $3, $4, $5}' "$tmp/start.out" | tr -d '\r')"
 
 cp "$exe" "$tmp/coilprobe.exe"
 i686-w64-mingw32-strip "$tmp/coilprobe.exe"
@@ -163,3 +166,9 @@ printf '  %-44s %11s KB\n' "peak memory of the process (VmHWM)" "$peak_kb"
 printf '  %-44s %11s KB\n' "  resident at the end (VmRSS)" "$rss_kb"
 printf '  %-44s %11s KB %9s KB  %s\n' "stripped coilprobe.exe" "$((stripped / 1024))" "< 300" "$(verdict $((stripped / 1024)) 300)"
 printf '  %-44s %14s\n' "levels shown at the end of the CPU window" "$levels"
+if [ "${queued:-none}" = none ]; then
+  printf '  %-44s %14s\n' "audio library's counts" "none published"
+else
+  printf '  %-44s %14s\n' "output underruns over the run ($queued blocks)" "$underruns"
+  printf '  %-44s %14s\n' "input overruns over the run ($recorded blocks)" "$overruns"
+fi

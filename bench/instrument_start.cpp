@@ -1,9 +1,14 @@
 // instrument_start: starts a program, reports how long its main window took to show and to answer a
-// message, then waits for the program to end and reports its exit code. Used by bench_instrument.sh.
+// message, then waits for the program to end and reports the counts its audio library published and
+// its exit code. Used by bench_instrument.sh.
 //   instrument_start <program> <window-class> <caption> [timeout-ms]
 // Prints, one per line as each is known (flushed, so a script can read them while the program runs):
 //   window_ms <n>        from process creation until a visible top-level window of that class and caption
 //   responsive_ms <n>    until that window's thread also answered a sent message
+//   audio_counts <queued> <underruns> <recorded> <overruns>
+//                        once the program has ended: its audio library's output blocks queued, underruns,
+//                        blocks recorded and overruns over the whole run ("audio_counts none" when it
+//                        published none)
 //   exit_code <n>        once the program has ended
 // Exit code: 0 when all three were seen, 1 when the program did not start, show its window or end in time.
 #include <windows.h>
@@ -11,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "audio/library/published_counters.h"
 
 namespace {
 
@@ -75,12 +82,22 @@ int main(int argc, char** argv) {
     std::printf("responsive_ms none\n");
   std::fflush(stdout);
 
+  // Mapped while the program runs (its library publishes at the start), read once it has ended.
+  const PublishedCountersView counts(process.dwProcessId);
+
   // The script measures the running program, then closes it; a program that never ends is ended here
   // after a generous time so the benchmark cannot hang.
   if (WaitForSingleObject(process.hProcess, 10 * 60 * 1000) != WAIT_OBJECT_0) {
     std::fprintf(stderr, "instrument_start: the program did not end\n");
     TerminateProcess(process.hProcess, 1);
     return 1;
+  }
+  if (counts.Available()) {
+    const AudioCounters& c = counts.Counts();
+    std::printf("audio_counts %u %u %u %u\n", c.BlocksQueued.load(), c.Underruns.load(), c.BlocksRecorded.load(),
+                c.Overruns.load());
+  } else {
+    std::printf("audio_counts none\n");
   }
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);

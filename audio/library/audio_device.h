@@ -10,8 +10,17 @@ struct AudioFormat {
   uint32_t FrameBytes() const { return Channels * 2u; }
 };
 
-// All calls but Interrupt come from one thread at a time: Open and Close from the library's caller while
-// no engine thread uses the device, the rest from the engine's playback thread.
+// One block handed out by an input device.
+struct RecordedBlock {
+  const int16_t* Samples = nullptr;
+  uint32_t Bytes = 0;
+  // Input was lost since the previous block: the device had filled every buffer and had none left.
+  bool InputLost = false;
+};
+
+// All calls but Interrupt come from one thread at a time: Open and Close from a caller of the library
+// (which may be the playback thread itself, in a callback) while no engine thread is inside the device,
+// the rest from the engine's playback thread.
 class OutputDevice {
 public:
   virtual ~OutputDevice() = default;
@@ -22,9 +31,11 @@ public:
   virtual void PrepareThread() {}
   // Waits until a buffer is free for Submit. Returns false once Interrupt was called.
   virtual bool WaitForFreeBlock() = 0;
-  // Queues one block of blockFrames frames (copied) behind the ones already playing.
-  virtual void Submit(const int16_t* samples) = 0;
-  // How many submitted blocks have finished playing, in order.
+  // Queues one block of blockFrames frames (copied) behind the ones already playing. Returns AUDIO_OK,
+  // or the AUDIO_ERROR_* code why the device refused the block, which is then not queued (its buffer
+  // stays free).
+  virtual int Submit(const int16_t* samples) = 0;
+  // How many queued blocks have finished playing, in order.
   virtual uint64_t BlocksPlayed() = 0;
   // From any thread: WaitForFreeBlock returns false from now on until the next Open.
   virtual void Interrupt() = 0;
@@ -44,8 +55,8 @@ public:
   // Called first on the recording thread.
   virtual void PrepareThread() {}
   // Waits for the next recorded block; its samples stay valid until the next call. Returns false once
-  // Interrupt was called.
-  virtual bool WaitForBlock(const int16_t*& samples, uint32_t& bytes) = 0;
+  // Interrupt was called, or when the device refused a buffer back (recording cannot go on).
+  virtual bool WaitForBlock(RecordedBlock& block) = 0;
   // From any thread: WaitForBlock returns false from now on until the next Open.
   virtual void Interrupt() = 0;
   // Stops recording and closes the device.

@@ -48,7 +48,7 @@ int32_t AudioEngine::ChannelRemoveSync(AudioHandle channel, AudioHandle sync) {
 uint32_t AudioEngine::ChannelIsActive(AudioHandle channel) {
   if (channel == AUDIO_RECORD_CHANNEL) {
     Report(AUDIO_OK);
-    return recording_.Active() ? AUDIO_PLAYING : AUDIO_STOPPED;
+    return recording_.Activity();
   }
   uint32_t state = AUDIO_STOPPED;
   Report(playback_.IsActive(channel, state));

@@ -1,10 +1,11 @@
 // The whole audio library behind its functions: playback and recording engines over a pair of devices,
-// and the per-thread error code every operation sets. The exported functions forward to one instance
-// over winmm; tests build instances over simulated devices.
+// their running counts, and the per-thread error code every operation sets. The exported functions
+// forward to the one instance LibraryEngine() gives; tests build instances over simulated devices.
 #pragma once
 #include <cstdint>
 #include <utility>
 
+#include "audio/library/audio_counters.h"
 #include "audio/library/audio_device.h"
 #include "audio/library/audio_library.h"
 #include "audio/library/playback_engine.h"
@@ -12,8 +13,12 @@
 
 class AudioEngine {
 public:
-  AudioEngine(OutputDevice& output, InputDevice& input, MillisecondClock clock = SteadyMilliseconds)
-      : playback_(output), recording_(input, std::move(clock)) {}
+  // Counts into `counters`, or into counts of its own when none are given.
+  AudioEngine(OutputDevice& output, InputDevice& input, MillisecondClock clock = SteadyMilliseconds,
+              AudioCounters* counters = nullptr)
+      : counters_(counters ? *counters : ownCounters_),
+        playback_(output, counters_),
+        recording_(input, counters_, std::move(clock)) {}
 
   // The library's operations with the results and error codes described in audio_library.h.
   int32_t Init(int32_t device, uint32_t freq);
@@ -32,8 +37,16 @@ public:
   // The calling thread's code from its last operation on any instance.
   static int32_t ErrorCode();
 
+  const AudioCounters& Counters() const { return counters_; }
+
 private:
+  AudioCounters ownCounters_;
+  AudioCounters& counters_;
   // The recording engine is declared last so that it stops first.
   PlaybackEngine playback_;
   RecordingEngine recording_;
 };
+
+// The engine behind the exported functions (audio_api.cpp). The program's is made at the first call,
+// over winmm (winmm_library.cpp); a test may define its own.
+AudioEngine& LibraryEngine();

@@ -1,17 +1,39 @@
 // The playback engine: streams are pulled block by block on the playback thread and summed with 16-bit
 // saturation. A stream whose callback delivers less than asked ends; its end syncs fire once, when the
 // device has played the block holding its last samples. Callbacks always run without the engine's lock
-// held, so they may call the library again.
+// held, so they may call the library again, Free included. A block the device refuses stops the streams
+// that play.
 #include "audio/library/playback_engine.h"
 
 #include <algorithm>
 #include <new>
 #include <system_error>
 
+#include "audio/library/library_thread.h"
+
+PlaybackEngine::~PlaybackEngine() {
+  Free();
+  if (OnLibraryThread()) return;
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return !threadAlive_; });
+}
+
 int PlaybackEngine::Init(int device, uint32_t rate) {
-  std::lock_guard<std::mutex> life(lifecycle_);
-  if (open_) return AUDIO_ERROR_ALREADY;
-  if (rate == 0 || rate > kMaxRate) return AUDIO_ERROR_BAD_PARAMETER;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    // A playback thread let go by a callback's Free may still be finishing that callback.
+    if (output_ != Output::Closed || threadAlive_) return AUDIO_ERROR_ALREADY;
+    if (rate == 0 || rate > kMaxRate) return AUDIO_ERROR_BAD_PARAMETER;
+    output_ = Output::Opening;
+  }
+  const int opened = Open(device, rate);
+  std::lock_guard<std::mutex> lock(mutex_);
+  output_ = opened == AUDIO_OK ? Output::Open : Output::Closed;
+  changed_.notify_all();
+  return opened;
+}
+
+int PlaybackEngine::Open(int device, uint32_t rate) {
   const AudioFormat format{rate, 2};
   const uint32_t blockFrames = std::max<uint32_t>(1, rate * kBlockMilliseconds / 1000);
   const size_t blockSamples = size_t{blockFrames} * format.Channels;
@@ -31,8 +53,9 @@ int PlaybackEngine::Init(int device, uint32_t rate) {
     std::lock_guard<std::mutex> lock(mutex_);
     format_ = format;
     started_ = false;
+    refused_ = false;
     stopping_ = false;
-    open_ = true;
+    threadAlive_ = true;
   }
   submitted_ = 0;
   try {
@@ -40,38 +63,45 @@ int PlaybackEngine::Init(int device, uint32_t rate) {
   } catch (const std::system_error&) {
     device_.Close();
     std::lock_guard<std::mutex> lock(mutex_);
-    open_ = false;
+    threadAlive_ = false;
     return AUDIO_ERROR_OUT_OF_MEMORY;
   }
   return AUDIO_OK;
 }
 
 int PlaybackEngine::Start() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!open_) return AUDIO_ERROR_NOT_INITIALISED;
-    started_ = true;
-  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
+  started_ = true;
+  refused_ = false;
   wake_.notify_all();
   return AUDIO_OK;
 }
 
 bool PlaybackEngine::Free() {
-  std::lock_guard<std::mutex> life(lifecycle_);
+  std::thread worker;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!open_) return false;
+    std::unique_lock<std::mutex> lock(mutex_);
+    // An Init under way finishes first. A Free under way on another thread is waited for, except on a
+    // library thread: that Free may be waiting for this very thread.
+    changed_.wait(lock, [this] {
+      return output_ != Output::Opening && (output_ != Output::Closing || OnLibraryThread());
+    });
+    if (output_ != Output::Open) return output_ == Output::Closing;
+    output_ = Output::Closing;
     stopping_ = true;
+    started_ = false;
+    streams_.clear();
+    syncs_.clear();
+    worker = std::move(thread_);
+    wake_.notify_all();
   }
-  wake_.notify_all();
   device_.Interrupt();
-  thread_.join();
+  JoinUnlessCaller(worker);
   device_.Close();
   std::lock_guard<std::mutex> lock(mutex_);
-  open_ = false;
-  started_ = false;
-  streams_.clear();
-  syncs_.clear();
+  output_ = Output::Closed;
+  changed_.notify_all();
   return true;
 }
 
@@ -79,7 +109,7 @@ int PlaybackEngine::CreateStream(uint32_t rate, uint32_t flags, AudioStreamProc 
                                  AudioHandle& stream) {
   stream = 0;
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!open_) return AUDIO_ERROR_NOT_INITIALISED;
+  if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   if (flags != 0 || proc == nullptr) return AUDIO_ERROR_BAD_PARAMETER;
   if (rate != format_.Rate) return AUDIO_ERROR_FORMAT;
   try {
@@ -96,21 +126,24 @@ int PlaybackEngine::CreateStream(uint32_t rate, uint32_t flags, AudioStreamProc 
 
 int PlaybackEngine::Play(AudioHandle stream) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!open_) return AUDIO_ERROR_NOT_INITIALISED;
+  if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   const auto found = streams_.find(stream);
   if (found == streams_.end()) return AUDIO_ERROR_BAD_HANDLE;
   Stream& s = found->second;
+  s.Refusal = AUDIO_OK;
   if (s.State != StreamState::Playing) {
     s.State = StreamState::Playing;
     ++s.Generation;
   }
+  refused_ = false;
+  wake_.notify_all();
   return AUDIO_OK;
 }
 
 int PlaybackEngine::SetSync(AudioHandle stream, uint32_t type, AudioSyncProc proc, void* user, AudioHandle& sync) {
   sync = 0;
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!open_) return AUDIO_ERROR_NOT_INITIALISED;
+  if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   if (streams_.count(stream) == 0) return AUDIO_ERROR_BAD_HANDLE;
   if (type != AUDIO_SYNC_END_ONCE || proc == nullptr) return AUDIO_ERROR_BAD_PARAMETER;
   try {
@@ -125,7 +158,7 @@ int PlaybackEngine::SetSync(AudioHandle stream, uint32_t type, AudioSyncProc pro
 
 int PlaybackEngine::RemoveSync(AudioHandle stream, AudioHandle sync) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!open_) return AUDIO_ERROR_NOT_INITIALISED;
+  if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   if (streams_.count(stream) == 0) return AUDIO_ERROR_BAD_HANDLE;
   const auto found = std::find_if(syncs_.begin(), syncs_.end(),
                                   [&](const Sync& s) { return s.Handle == sync && s.Stream == stream; });
@@ -138,25 +171,39 @@ int PlaybackEngine::IsActive(AudioHandle stream, uint32_t& state) {
   state = AUDIO_STOPPED;
   std::lock_guard<std::mutex> lock(mutex_);
   const auto found = streams_.find(stream);
-  if (found == streams_.end()) return open_ ? AUDIO_ERROR_BAD_HANDLE : AUDIO_ERROR_NOT_INITIALISED;
+  if (found == streams_.end()) return output_ == Output::Open ? AUDIO_ERROR_BAD_HANDLE : AUDIO_ERROR_NOT_INITIALISED;
+  if (found->second.Refusal != AUDIO_OK) return found->second.Refusal;
   if (found->second.State != StreamState::Stopped) state = AUDIO_PLAYING;
   return AUDIO_OK;
 }
 
 void PlaybackEngine::Run() {
+  EnterLibraryThread();
   device_.PrepareThread();
   for (;;) {
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [this] { return started_ || stopping_; });
-      if (stopping_) return;
+      wake_.wait(lock, [this] { return (started_ && !refused_) || stopping_; });
+      if (stopping_) break;
     }
-    if (!device_.WaitForFreeBlock()) return;
+    if (!device_.WaitForFreeBlock()) break;
     FinishPlayedEnds();
     MixBlock();
-    device_.Submit(block_.data());
+    // A callback may have freed the library, which has closed the device already.
+    if (stopping_.load(std::memory_order_acquire)) break;
+    // An underrun: every block queued so far has finished, so the device ran dry before this one came.
+    if (submitted_ > 0 && device_.BlocksPlayed() == submitted_) CountOne(counters_.Underruns);
+    const int refusal = device_.Submit(block_.data());
+    if (refusal != AUDIO_OK) {
+      StopOnRefusal(refusal);
+      continue;
+    }
     ++submitted_;
+    CountOne(counters_.BlocksQueued);
   }
+  std::lock_guard<std::mutex> lock(mutex_);
+  threadAlive_ = false;
+  changed_.notify_all();
 }
 
 void PlaybackEngine::FinishPlayedEnds() {
@@ -174,7 +221,10 @@ void PlaybackEngine::FinishPlayedEnds() {
                    syncs_.end());
     }
   }
-  for (const Sync& sync : firing_) sync.Proc(sync.Handle, sync.Stream, 0, sync.User);
+  for (const Sync& sync : firing_) {
+    if (stopping_.load(std::memory_order_acquire)) return;
+    sync.Proc(sync.Handle, sync.Stream, 0, sync.User);
+  }
 }
 
 void PlaybackEngine::MixBlock() {
@@ -188,6 +238,7 @@ void PlaybackEngine::MixBlock() {
   ended_.clear();
   const uint32_t blockBytes = static_cast<uint32_t>(scratch_.size() * sizeof(int16_t));
   for (const Pull& pull : pulls_) {
+    if (stopping_.load(std::memory_order_acquire)) return;
     const uint32_t delivered = std::min(pull.Proc(pull.Handle, scratch_.data(), blockBytes, pull.User), blockBytes);
     const size_t samples = delivered / sizeof(int16_t);
     for (size_t i = 0; i < samples; ++i) sum_[i] += scratch_[i];
@@ -204,5 +255,19 @@ void PlaybackEngine::MixBlock() {
       stream.State = StreamState::Draining;
       stream.EndBlock = submitted_;
     }
+  }
+}
+
+// The device refused a block (it was removed, say): every stream that plays stops and remembers why,
+// and nothing is pulled until the next Play or Start, so a device that refuses every block is not asked
+// again and again.
+void PlaybackEngine::StopOnRefusal(int error) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  refused_ = true;
+  for (auto& entry : streams_) {
+    Stream& stream = entry.second;
+    if (stream.State == StreamState::Stopped) continue;
+    stream.State = StreamState::Stopped;
+    stream.Refusal = error;
   }
 }

@@ -1,6 +1,7 @@
-// The recording engine. The recording thread owns the flow of blocks; the device is opened and closed
-// only by the caller's thread while that thread is not running. A record callback returning 0 ends the
-// recording thread; the device is closed by the next Start or Free.
+// The recording engine. The recording thread owns the flow of blocks; the device is opened by Start
+// and closed by the next Start or by Free, never while the thread is inside it. A record callback
+// returning 0, or a device that refuses a buffer back, ends the recording thread. Callbacks run without
+// the engine's locks held, so they may call the library again, Free included.
 #include "audio/library/recording_engine.h"
 
 #include <algorithm>
@@ -8,54 +9,81 @@
 #include <new>
 #include <system_error>
 
+#include "audio/library/library_thread.h"
+
 int64_t SteadyMilliseconds() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 
-bool RecordingEngine::Active() const {
-  return Running() && clock_() - lastBlockTime_.load(std::memory_order_acquire) < kStallMilliseconds;
+RecordingEngine::~RecordingEngine() {
+  Free();
+  if (OnLibraryThread()) return;
+  std::unique_lock<std::mutex> life(lifecycle_);
+  changed_.wait(life, [this] { return !Running(); });
+}
+
+uint32_t RecordingEngine::Activity() const {
+  if (!Running() || stopping_.load(std::memory_order_acquire)) return AUDIO_STOPPED;
+  const bool delivering = clock_() - lastBlockTime_.load(std::memory_order_acquire) < kStallMilliseconds;
+  return delivering ? AUDIO_PLAYING : AUDIO_STALLED;
 }
 
 int RecordingEngine::Init(int device) {
   std::lock_guard<std::mutex> life(lifecycle_);
-  if (initialised_) return AUDIO_ERROR_ALREADY;
+  if (input_ != Input::Closed) return AUDIO_ERROR_ALREADY;
   const int checked = device_.Check(device);
   if (checked != AUDIO_OK) return checked;
   deviceNumber_ = device;
-  initialised_ = true;
+  input_ = Input::Ready;
   return AUDIO_OK;
 }
 
 bool RecordingEngine::Free() {
-  std::lock_guard<std::mutex> life(lifecycle_);
-  if (!initialised_) return false;
-  StopRecording();
-  initialised_ = false;
-  std::lock_guard<std::mutex> lock(ringMutex_);
-  hasRecording_ = false;
-  ring_.Reset(0);
-  return true;
-}
-
-void RecordingEngine::StopRecording() {
-  if (thread_.joinable()) {
-    device_.Interrupt();
-    thread_.join();
+  std::thread worker;
+  {
+    std::unique_lock<std::mutex> life(lifecycle_);
+    // A Free under way on another thread is waited for, except on a library thread: that Free may be
+    // waiting for this very thread.
+    changed_.wait(life, [this] { return input_ != Input::Closing || OnLibraryThread(); });
+    if (input_ != Input::Ready) return input_ == Input::Closing;
+    input_ = Input::Closing;
+    stopping_ = true;
+    worker = std::move(thread_);
   }
+  if (worker.joinable()) {
+    device_.Interrupt();
+    JoinUnlessCaller(worker);
+  }
+  {
+    std::lock_guard<std::mutex> lock(ringMutex_);
+    hasRecording_ = false;
+    ring_.Reset(0);
+  }
+  std::lock_guard<std::mutex> life(lifecycle_);
   if (deviceOpen_) {
     device_.Close();
     deviceOpen_ = false;
   }
-  active_.store(false, std::memory_order_release);
+  input_ = Input::Closed;
+  changed_.notify_all();
+  return true;
+}
+
+void RecordingEngine::EndRecording() {
+  JoinUnlessCaller(thread_);
+  if (deviceOpen_) {
+    device_.Close();
+    deviceOpen_ = false;
+  }
 }
 
 int RecordingEngine::Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, void* user) {
   std::lock_guard<std::mutex> life(lifecycle_);
-  if (!initialised_) return AUDIO_ERROR_NOT_INITIALISED;
+  if (input_ != Input::Ready) return AUDIO_ERROR_NOT_INITIALISED;
   if (Running()) return AUDIO_ERROR_ALREADY;
   if (rate == 0 || rate > kMaxRate || (flags & ~AUDIO_RECORD_MONO) != 0) return AUDIO_ERROR_BAD_PARAMETER;
-  StopRecording();
+  EndRecording();
   const AudioFormat format{rate, static_cast<uint16_t>(flags & AUDIO_RECORD_MONO ? 1 : 2)};
   {
     std::lock_guard<std::mutex> lock(ringMutex_);
@@ -72,11 +100,13 @@ int RecordingEngine::Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, 
   if (opened != AUDIO_OK) return opened;
   deviceOpen_ = true;
   lastBlockTime_.store(clock_(), std::memory_order_release);
+  stopping_ = false;
   active_.store(true, std::memory_order_release);
   try {
     thread_ = std::thread(&RecordingEngine::Run, this, proc, user);
   } catch (const std::system_error&) {
-    StopRecording();
+    active_.store(false, std::memory_order_release);
+    EndRecording();
     return AUDIO_ERROR_OUT_OF_MEMORY;
   }
   std::lock_guard<std::mutex> lock(ringMutex_);
@@ -95,18 +125,23 @@ int RecordingEngine::GetData(void* buffer, uint32_t length, uint32_t& copied) co
 }
 
 void RecordingEngine::Run(AudioRecordProc proc, void* user) {
+  EnterLibraryThread();
   device_.PrepareThread();
   const uint32_t frameBytes = frameBytes_;
-  const int16_t* samples = nullptr;
-  uint32_t bytes = 0;
-  while (device_.WaitForBlock(samples, bytes)) {
+  RecordedBlock block;
+  // A callback that freed the library has closed the device already: the thread leaves it alone.
+  while (!stopping_.load(std::memory_order_acquire) && device_.WaitForBlock(block)) {
     lastBlockTime_.store(clock_(), std::memory_order_release);
-    bytes -= bytes % frameBytes;
+    if (block.InputLost) CountOne(counters_.Overruns);
+    CountOne(counters_.BlocksRecorded);
+    const uint32_t bytes = block.Bytes - block.Bytes % frameBytes;
     {
       std::lock_guard<std::mutex> lock(ringMutex_);
-      ring_.Write(reinterpret_cast<const uint8_t*>(samples), bytes);
+      ring_.Write(reinterpret_cast<const uint8_t*>(block.Samples), bytes);
     }
-    if (proc != nullptr && proc(samples, bytes, user) == 0) break;
+    if (proc != nullptr && proc(block.Samples, bytes, user) == 0) break;
   }
+  std::lock_guard<std::mutex> life(lifecycle_);
   active_.store(false, std::memory_order_release);
+  changed_.notify_all();
 }

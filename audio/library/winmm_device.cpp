@@ -1,6 +1,7 @@
 // The winmm sound devices. Each opens its device with an event callback: winmm sets the event whenever
 // a buffer comes back, and the engine's thread, waiting for a free (or filled) buffer, wakes up and
-// checks the buffers in queue order. Interrupt sets the same event so a waiting thread notices.
+// checks the buffers in queue order. Interrupt sets the same event so a waiting thread notices. Every
+// winmm result is checked; ErrorFromWinmm turns the ones reported to the engine into the library's codes.
 #include "audio/library/winmm_device.h"
 
 #include <cstring>
@@ -9,6 +10,8 @@
 #include "audio/library/audio_library.h"
 
 namespace {
+
+bool Succeeded(MMRESULT result) { return result == MMSYSERR_NOERROR; }
 
 int ErrorFromWinmm(MMRESULT result) {
   switch (result) {
@@ -58,39 +61,48 @@ template <class OpenDevice> int OpenWithQueue(WaveQueue& queue, uint32_t count, 
   return ErrorFromWinmm(opened);
 }
 
-void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); }
+// A thread the system leaves at normal priority still works, only with less margin under load.
+void RaiseThreadPriority() { static_cast<void>(SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL)); }
 
 }  // namespace
 
 int WaveQueue::Allocate(uint32_t count, uint32_t bytes) {
-  try {
-    memory_.assign(size_t{count} * bytes, 0);
-    headers_.assign(count, WAVEHDR{});
-  } catch (const std::bad_alloc&) {
+  Release();
+  headers_.reset(new (std::nothrow) WAVEHDR[count]());
+  memory_.reset(new (std::nothrow) char[size_t{count} * bytes]());
+  if (!headers_ || !memory_) {
     Release();
     return AUDIO_ERROR_OUT_OF_MEMORY;
   }
+  count_ = count;
   for (uint32_t i = 0; i < count; ++i) {
-    headers_[i].lpData = memory_.data() + size_t{i} * bytes;
+    headers_[i].lpData = memory_.get() + size_t{i} * bytes;
     headers_[i].dwBufferLength = bytes;
   }
   std::lock_guard<std::mutex> lock(eventMutex_);
   event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   interrupted_.store(false);
   if (event_ != nullptr) return AUDIO_OK;
-  headers_.clear();
-  memory_.clear();
+  count_ = 0;
+  headers_.reset();
+  memory_.reset();
   return AUDIO_ERROR_OUT_OF_MEMORY;
 }
 
-void WaveQueue::Release() {
+void WaveQueue::Release(bool returned) {
   {
     std::lock_guard<std::mutex> lock(eventMutex_);
     if (event_ != nullptr) CloseHandle(event_);
     event_ = nullptr;
   }
-  headers_.clear();
-  memory_.clear();
+  count_ = 0;
+  if (!returned) {
+    // Deliberately leaked: the device may still hold the headers and write into the buffers.
+    static_cast<void>(headers_.release());
+    static_cast<void>(memory_.release());
+  }
+  headers_.reset();
+  memory_.reset();
 }
 
 bool WaveQueue::Done(const WAVEHDR& header) {
@@ -101,7 +113,8 @@ bool WaveQueue::WaitUntilDone(uint64_t index) {
   for (;;) {
     if (interrupted_.load()) return false;
     if (Done(Header(index))) return true;
-    WaitForSingleObject(event_, INFINITE);
+    // A wait the system refuses would come back at once again and again: give up instead.
+    if (WaitForSingleObject(event_, INFINITE) == WAIT_FAILED) return false;
   }
 }
 
@@ -121,9 +134,13 @@ int WinmmOutput::Open(int device, AudioFormat format, uint32_t blockFrames, uint
     return waveOutOpen(&wave_, id, &wave, event, 0, CALLBACK_EVENT);
   });
   if (opened != AUDIO_OK) return opened;
-  for (size_t i = 0; i < queue_.Count(); ++i) {
-    WAVEHDR& header = queue_.Header(i);
-    waveOutPrepareHeader(wave_, &header, sizeof header);
+  for (prepared_ = 0; prepared_ < queue_.Count(); ++prepared_) {
+    WAVEHDR& header = queue_.Header(prepared_);
+    const MMRESULT result = waveOutPrepareHeader(wave_, &header, sizeof header);
+    if (!Succeeded(result)) {
+      Close();
+      return ErrorFromWinmm(result);
+    }
     header.dwFlags |= WHDR_DONE;  // free until first submitted
   }
   submitted_ = 0;
@@ -135,12 +152,17 @@ void WinmmOutput::PrepareThread() { RaiseThreadPriority(); }
 
 bool WinmmOutput::WaitForFreeBlock() { return queue_.WaitUntilDone(submitted_); }
 
-void WinmmOutput::Submit(const int16_t* samples) {
+int WinmmOutput::Submit(const int16_t* samples) {
   WAVEHDR& header = queue_.Header(submitted_);
   std::memcpy(header.lpData, samples, blockBytes_);
   header.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
+  const MMRESULT result = waveOutWrite(wave_, &header, sizeof header);
+  if (!Succeeded(result)) {
+    header.dwFlags |= WHDR_DONE;  // not queued, so still free
+    return ErrorFromWinmm(result);
+  }
   ++submitted_;
-  waveOutWrite(wave_, &header, sizeof header);
+  return AUDIO_OK;
 }
 
 uint64_t WinmmOutput::BlocksPlayed() {
@@ -152,11 +174,13 @@ void WinmmOutput::Interrupt() { queue_.Interrupt(); }
 
 void WinmmOutput::Close() {
   if (wave_ == nullptr) return;
-  waveOutReset(wave_);
-  for (size_t i = 0; i < queue_.Count(); ++i) waveOutUnprepareHeader(wave_, &queue_.Header(i), sizeof(WAVEHDR));
-  waveOutClose(wave_);
+  bool returned = Succeeded(waveOutReset(wave_));
+  for (size_t i = 0; i < prepared_; ++i)
+    returned = Succeeded(waveOutUnprepareHeader(wave_, &queue_.Header(i), sizeof(WAVEHDR))) && returned;
+  returned = Succeeded(waveOutClose(wave_)) && returned;
   wave_ = nullptr;
-  queue_.Release();
+  prepared_ = 0;
+  queue_.Release(returned);
 }
 
 int WinmmInput::Check(int device) {
@@ -177,34 +201,41 @@ int WinmmInput::Open(int device, AudioFormat format, uint32_t blockFrames, uint3
     return waveInOpen(&wave_, id, &wave, event, 0, CALLBACK_EVENT);
   });
   if (opened != AUDIO_OK) return opened;
-  for (size_t i = 0; i < queue_.Count(); ++i) {
-    WAVEHDR& header = queue_.Header(i);
-    waveInPrepareHeader(wave_, &header, sizeof header);
-    waveInAddBuffer(wave_, &header, sizeof header);
+  MMRESULT result = MMSYSERR_NOERROR;
+  for (prepared_ = 0; prepared_ < queue_.Count() && Succeeded(result);) {
+    WAVEHDR& header = queue_.Header(prepared_);
+    result = waveInPrepareHeader(wave_, &header, sizeof header);
+    if (!Succeeded(result)) break;
+    ++prepared_;
+    result = waveInAddBuffer(wave_, &header, sizeof header);
   }
   next_ = 0;
   holdingBlock_ = false;
-  const MMRESULT started = waveInStart(wave_);
-  if (started != MMSYSERR_NOERROR) {
+  if (Succeeded(result)) result = waveInStart(wave_);
+  if (!Succeeded(result)) {
     Close();
-    return ErrorFromWinmm(started);
+    return ErrorFromWinmm(result);
   }
   return AUDIO_OK;
 }
 
 void WinmmInput::PrepareThread() { RaiseThreadPriority(); }
 
-bool WinmmInput::WaitForBlock(const int16_t*& samples, uint32_t& bytes) {
+bool WinmmInput::WaitForBlock(RecordedBlock& block) {
+  block.InputLost = false;
   if (holdingBlock_) {
+    // The device fills its buffers in turn, the one queued last at the end: when that one is full too,
+    // the device has had none left to fill, and input coming meanwhile was lost.
+    block.InputLost = WaveQueue::Done(queue_.Header(next_ + queue_.Count() - 2));
     WAVEHDR& previous = queue_.Header(next_ - 1);
     previous.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
-    waveInAddBuffer(wave_, &previous, sizeof previous);
     holdingBlock_ = false;
+    if (!Succeeded(waveInAddBuffer(wave_, &previous, sizeof previous))) return false;
   }
   if (!queue_.WaitUntilDone(next_)) return false;
   const WAVEHDR& header = queue_.Header(next_);
-  samples = reinterpret_cast<const int16_t*>(header.lpData);
-  bytes = header.dwBytesRecorded;
+  block.Samples = reinterpret_cast<const int16_t*>(header.lpData);
+  block.Bytes = header.dwBytesRecorded;
   ++next_;
   holdingBlock_ = true;
   return true;
@@ -214,9 +245,11 @@ void WinmmInput::Interrupt() { queue_.Interrupt(); }
 
 void WinmmInput::Close() {
   if (wave_ == nullptr) return;
-  waveInReset(wave_);
-  for (size_t i = 0; i < queue_.Count(); ++i) waveInUnprepareHeader(wave_, &queue_.Header(i), sizeof(WAVEHDR));
-  waveInClose(wave_);
+  bool returned = Succeeded(waveInReset(wave_));
+  for (size_t i = 0; i < prepared_; ++i)
+    returned = Succeeded(waveInUnprepareHeader(wave_, &queue_.Header(i), sizeof(WAVEHDR))) && returned;
+  returned = Succeeded(waveInClose(wave_)) && returned;
   wave_ = nullptr;
-  queue_.Release();
+  prepared_ = 0;
+  queue_.Release(returned);
 }

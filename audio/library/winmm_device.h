@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
-#include <vector>
 
 #include "audio/library/audio_device.h"
 
@@ -17,21 +17,24 @@ class WaveQueue {
 public:
   // Allocates the buffers and the event and clears the interrupt. Returns AUDIO_OK or an error code.
   int Allocate(uint32_t count, uint32_t bytes);
-  // Closes the event and frees the buffers.
-  void Release();
+  // Closes the event and frees the buffers. When the device did not give every buffer back
+  // (`returned` false) they are left allocated instead, since it may still write to them.
+  void Release(bool returned = true);
   HANDLE Event() const { return event_; }
-  WAVEHDR& Header(uint64_t index) { return headers_[index % headers_.size()]; }
-  size_t Count() const { return headers_.size(); }
+  WAVEHDR& Header(uint64_t index) { return headers_[index % count_]; }
+  size_t Count() const { return count_; }
   // Whether the device has handed the buffer back (read as the device's thread wrote it).
   static bool Done(const WAVEHDR& header);
-  // Waits until the device has handed back buffer `index`; false once interrupted.
+  // Waits until the device has handed back buffer `index`; false once interrupted (or when the system
+  // refuses the wait).
   bool WaitUntilDone(uint64_t index);
   // From any thread, also while Release runs.
   void Interrupt();
 
 private:
-  std::vector<WAVEHDR> headers_;
-  std::vector<char> memory_;
+  std::unique_ptr<WAVEHDR[]> headers_;
+  std::unique_ptr<char[]> memory_;
+  size_t count_ = 0;
   HANDLE event_ = nullptr;
   std::mutex eventMutex_;  // Interrupt may come while Release closes the event
   std::atomic<bool> interrupted_{false};
@@ -42,7 +45,7 @@ public:
   int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) override;
   void PrepareThread() override;
   bool WaitForFreeBlock() override;
-  void Submit(const int16_t* samples) override;
+  int Submit(const int16_t* samples) override;
   uint64_t BlocksPlayed() override;
   void Interrupt() override;
   void Close() override;
@@ -50,6 +53,7 @@ public:
 private:
   HWAVEOUT wave_ = nullptr;
   WaveQueue queue_;
+  size_t prepared_ = 0;  // headers prepared with the device, from the first
   uint32_t blockBytes_ = 0;
   uint64_t submitted_ = 0;
   uint64_t played_ = 0;
@@ -60,13 +64,14 @@ public:
   int Check(int device) override;
   int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) override;
   void PrepareThread() override;
-  bool WaitForBlock(const int16_t*& samples, uint32_t& bytes) override;
+  bool WaitForBlock(RecordedBlock& block) override;
   void Interrupt() override;
   void Close() override;
 
 private:
   HWAVEIN wave_ = nullptr;
   WaveQueue queue_;
+  size_t prepared_ = 0;        // headers prepared with the device, from the first
   uint64_t next_ = 0;          // the buffer the device fills next
   bool holdingBlock_ = false;  // the previous buffer was handed out and is queued again on the next wait
 };

@@ -1,7 +1,8 @@
 // How a windowed program on the runtime support ends: each fault or uncaught exception shows one box
-// captioned "Error" with the run-time error report and ends the process with the error number; output
-// pending at Halt is shown; exit procedures and finalisation run before the report; the x87 mode after
-// start-up. Drives runtime_probe.exe and reads its boxes.
+// captioned "Error" with the run-time error report and ends the process with the error number, also on
+// the audio library's threads; output pending at Halt is shown; exit procedures and finalisation run
+// before the report; the x87 mode after start-up and on the library's threads. Drives runtime_probe.exe
+// and reads its boxes. The library's cases (LibraryThread*) need the loopback rig.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -68,6 +69,17 @@ INSTANTIATE_TEST_SUITE_P(Faults, RuntimeError,
                            }
                            return name;
                          });
+
+// The exit sequence then runs on the library's thread, and its finalisation frees the library.
+INSTANTIATE_TEST_SUITE_P(LibraryThread, RuntimeError,
+                         ::testing::Values(TFault{"stream-fault", 216}, TFault{"record-trap", 200}),
+                         [](const auto& info) { return info.param.Number == 216 ? "stream_fault" : "record_trap"; });
+
+TEST(LibraryThreadMode, CallbacksRunInTheProgramsFloatingPointMode) {
+  TEnding ending = RunProbe("library-fpu-words");
+  EXPECT_EQ(ending.Text, "1372 1372");
+  EXPECT_EQ(ending.ExitCode, 0u);
+}
 
 TEST(ExitSequence, ExitProceduresLastFirstThenFinalisationThenTheReport) {
   TEnding ending = RunProbe("exit-sequence");

@@ -1,17 +1,20 @@
 // A windowed program on the program's runtime support that does one thing named by its first parameter
-// (a fault, an uncaught exception, output, Halt), for the tests that watch how the process ends.
+// (a fault, an uncaught exception, output, Halt, a fault in a callback of the real audio library), for
+// the tests that watch how the process ends.
 #include <windows.h>
 
 #include <cfloat>
 #include <cstring>
 #include <iostream>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "app/command_line.h"
-#include "app/fpu_mode.h"
+#include "runtime/fpu_mode.h"
 #include "app/runtime_support.h"
 #include "app/standard_streams.h"
+#include "audio/library/audio_library.h"
 
 namespace {
 
@@ -63,6 +66,59 @@ void RunMessageLoop() {
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
 }
 
+void DivideByZero() {
+  volatile long double zero = 0;
+  volatile long double quotient = 1 / zero;
+  (void)quotient;
+}
+
+std::string ControlWordText() {
+  char word[8];
+  std::snprintf(word, sizeof word, "%04X", FpuControlWord());
+  return word;
+}
+
+// Callbacks of the audio library, run on its threads: each does what the command asks once.
+volatile bool faultInStream = false, trapInRecording = false;
+std::string streamWord, recordWord;
+volatile LONG wordsSeen = 0;
+
+uint32_t AUDIO_CALL StreamCallback(AudioHandle, void* buffer, uint32_t length, void*) {
+  if (faultInStream) WriteThroughNull();
+  if (streamWord.empty()) {
+    streamWord = ControlWordText();
+    InterlockedIncrement(&wordsSeen);
+  }
+  std::memset(buffer, 0, length);
+  return length;
+}
+
+int32_t AUDIO_CALL RecordCallback(const void*, uint32_t, void*) {
+  if (trapInRecording) DivideByZero();
+  if (recordWord.empty()) {
+    recordWord = ControlWordText();
+    InterlockedIncrement(&wordsSeen);
+  }
+  return 1;
+}
+
+// Plays a stream and records, both into the callbacks above; then the fault or trap asked for ends the
+// process on the library's thread, or both callbacks report the floating-point mode they run in.
+void RunAudioLibrary(bool streamFault, bool recordingTrap) {
+  if (!BASS_Init(AUDIO_DEFAULT_OUTPUT, 44100, 0, nullptr) || !BASS_Start() ||
+      !BASS_StreamPlay(BASS_StreamCreate(44100, 0, &StreamCallback, nullptr), 0, 0) ||
+      !BASS_RecordInit(AUDIO_DEFAULT_INPUT) || !BASS_RecordStart(44100, 0, &RecordCallback, nullptr)) {
+    std::cout << "audio library error " << BASS_ErrorGetCode();
+    Halt(1);
+  }
+  faultInStream = streamFault;
+  trapInRecording = recordingTrap;
+  if (streamFault || recordingTrap) Sleep(INFINITE);
+  for (int i = 0; i < 1000 && wordsSeen < 2; ++i) Sleep(10);
+  BASS_Free();
+  std::cout << streamWord << " " << recordWord;
+}
+
 void Run(const RcString& what) {
   if (what == "null-write") WriteThroughNull();
   if (what == "null-call") {
@@ -78,11 +134,7 @@ void Run(const RcString& what) {
     volatile long double big = LDBL_MAX;
     big = big * 4;
   }
-  if (what == "x87-divide") {
-    volatile long double zero = 0;
-    volatile long double quotient = 1 / zero;
-    (void)quotient;
-  }
+  if (what == "x87-divide") DivideByZero();
   if (what == "stack-overflow") Recurse(0);
   if (what == "throw") throw std::runtime_error("nobody catches this");
   if (what == "thread-null") std::thread(WriteThroughNull).join();
@@ -105,10 +157,9 @@ void Run(const RcString& what) {
     std::cout << "pending";
     Halt(7);
   }
-  if (what == "fpu-word") {
-    char word[8];
-    std::snprintf(word, sizeof word, "%04X", FpuControlWord());
-    std::cout << word;
+  if (what == "fpu-word") std::cout << ControlWordText();
+  if (what == "stream-fault" || what == "record-trap" || what == "library-fpu-words") {
+    RunAudioLibrary(what == "stream-fault", what == "record-trap");
   }
 }
 

@@ -41,10 +41,9 @@ TEST_F(AudioElementTest, DeviceInitReadsRateThenDeviceAndReportsNothingWithoutEr
     EXPECT_EQ(incoming.Kind, dtNull);
     Fake.Calls.push_back("--");
 
-    IntegerSource rate{{48000}};
-    device.FreqLink = rate.Link();
-    device.Freq = 0;
-    device.Device = 2;
+    // One source behind both links: the first read gets the first value.
+    IntegerSource reads{{48000, 2}};
+    device.FreqLink = device.DeviceLink = reads.Link();
     TData none;
     device.doInit(none, 0);
   }

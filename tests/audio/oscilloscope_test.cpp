@@ -171,12 +171,16 @@ TEST_F(OscilloscopeTest, BarsDotsAndNothing) {
   EXPECT_DOUBLE_EQ(probe.Levels[4].second, 256 * 32767 / 100000.0);
 }
 
+// Only a recording that runs and delivers (exactly 1) is drawn: not one that is stopped or stalled.
 TEST_F(OscilloscopeTest, NotRecordingClearsAndFiresNothing) {
   RecordConstant({1000, 1000});
-  Fake.IsActiveResult = AUDIO_STOPPED;
-  Draw();
-  EXPECT_TRUE(probe.Levels.empty());
-  EXPECT_EQ(TPixels::OfBitmap(picture).Count(kBlack), kWidth * kHeight);
+  for (const uint32_t notDelivering : {AUDIO_STOPPED, AUDIO_STALLED}) {
+    Fill(picture, kRed);
+    Fake.IsActiveResult = notDelivering;
+    Draw();
+    EXPECT_TRUE(probe.Levels.empty()) << notDelivering;
+    EXPECT_EQ(TPixels::OfBitmap(picture).Count(kBlack), kWidth * kHeight) << notDelivering;
+  }
 
   // Without Clear the picture is left as it was.
   Fill(picture, kRed);

@@ -1,5 +1,6 @@
-// A data source for the audio element tests that hands out a scripted sequence of integers and counts
-// its reads.
+// Data sources for the audio element tests: a scripted sequence of integers that counts its reads, and a
+// sequence of any values for several data inputs of one element, whose values then show the order of
+// the reads.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -15,4 +16,11 @@ struct IntegerSource {
     SetInteger(Script[i], data);
   }
   TZv_Event Link() { return MakeEvent<&IntegerSource::getValue>(this); }
+};
+
+struct ValueSequence {
+  std::vector<TData> Values;  // handed out in turn, one per read
+  size_t Reads = 0;
+  void getValue(TData& data, uint16_t) { data = Values.at(Reads++); }
+  TZv_Event Link() { return MakeEvent<&ValueSequence::getValue>(this); }
 };

@@ -121,17 +121,39 @@ TEST_F(RecorderTest, MonoAndAWrappedRateFromTheLink) {
   EXPECT_EQ(Fake.Calls[1].substr(0, 25), "BASS_RecordStart(4464, 2,");
 }
 
-TEST_F(RecorderTest, SecondStartWhileRecordingDoesNothing) {
+TEST_F(RecorderTest, ReadsRateThenChannelsThenNameAndTheChannelsLinkGivesACount) {
   TZvBASS_Record recorder;
-  recorder.InMemory = true;
+  SetFakeUser(&recorder);
+  recorder.Channels = 1;  // stereo, but the link wins
+  ValueSequence reads;
+  reads.Values = {IntegerValue(22050), IntegerValue(1), TData{}};
+  reads.Values[2].Kind = dtString;
+  reads.Values[2].StrValue = RcString(File("linked.wav").c_str());
+  recorder.FreqLink = recorder.ChannelsLink = recorder.FileNameLink = reads.Link();
   TData none;
   recorder.doStart(none, 0);
-  TStream* first = recorder.Target;
-  Fake.Calls.clear();
-  Fake.IsActiveResult = AUDIO_PLAYING;
-  recorder.doStart(none, 0);
-  EXPECT_THAT(Fake.Calls, ElementsAre("BASS_ChannelIsActive(1)"));
-  EXPECT_EQ(recorder.Target, first);
+  EXPECT_THAT(Fake.Calls, ElementsAre("BASS_ChannelIsActive(1)", "BASS_RecordStart(22050, 2, proc, user)"));
+  const auto file = ReadFile(File("linked.wav"));
+  ASSERT_EQ(file.size(), 44u);
+  EXPECT_EQ(U16(file, 22), 1u);
+  EXPECT_EQ(U32(file, 24), 22050u);
+}
+
+// Running and stalled (running without input) both count as recording.
+TEST_F(RecorderTest, SecondStartWhileRecordingDoesNothing) {
+  for (const uint32_t running : {AUDIO_PLAYING, AUDIO_STALLED}) {
+    TZvBASS_Record recorder;
+    recorder.InMemory = true;
+    TData none;
+    Fake.IsActiveResult = AUDIO_STOPPED;
+    recorder.doStart(none, 0);
+    TStream* first = recorder.Target;
+    Fake.Calls.clear();
+    Fake.IsActiveResult = running;
+    recorder.doStart(none, 0);
+    EXPECT_THAT(Fake.Calls, ElementsAre("BASS_ChannelIsActive(1)")) << running;
+    EXPECT_EQ(recorder.Target, first);
+  }
 }
 
 TEST_F(RecorderTest, BlocksFollowTheHeaderAndTheSizesAreRightAfterEveryBlock) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/fpu_mode.h"
+#include "runtime/fpu_mode.h"
 
 // Runs call() with the x87 control word the program loads (invalid operation, zero divide and overflow
 // unmasked), and the same three exceptions unmasked for SSE, which does the native build's double

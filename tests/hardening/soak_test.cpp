@@ -1,12 +1,15 @@
 // The instrument left running on the loopback rig: every tick's level read-outs stay within 1 % of their
-// median (a dropout or underrun anywhere on the real sound path would show there), and the process's GDI
-// objects, user objects, handles and memory stay flat. COILPROBE_SOAK_SECONDS sets how long it runs after
-// a warm-up (default 60; `make soak` runs ten minutes). The figures are printed for the record.
+// median (a dropout or underrun anywhere on the real sound path would show there), the audio library's
+// own counts, read from outside, show blocks played and recorded throughout and no underrun or overrun,
+// and the process's GDI objects, user objects, handles and memory stay flat. COILPROBE_SOAK_SECONDS sets
+// how long it runs after a warm-up (default 60; `make soak` runs ten minutes). The figures are printed
+// for the record.
 //
 // COILPROBE_SOAK_TOLERATED_DIPS ticks per channel may fall outside 1 % (default 3, `make soak` 0). On a
 // loaded machine the rig's null sink itself runs dry for 5-10 ms now and then while winmm still holds our
-// queued blocks: a recorder outside Wine on the same monitor sees the same silence, and our library counts
-// no underrun or overrun. The short run in `make test` tolerates a few such dips; the long run does not.
+// queued blocks: a recorder outside Wine on the same monitor sees the same silence. Such a dip comes with
+// no underrun or overrun in the library's counts; one that comes with a count is a fault of ours, and any
+// count fails the test. The short run in `make test` tolerates a few dips of the rig; the long run does not.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/library/published_counters.h"
 #include "tests/app/instrument_driver.h"
 #include "tests/hardening/process_resources.h"
 
@@ -96,6 +100,46 @@ struct TChannel {
   }
 };
 
+// The audio library's counts of the running instrument, read from outside at each poll: what they were at
+// the start, and when an underrun or an overrun was counted (milliseconds into the soak).
+struct TLibraryCounts {
+  explicit TLibraryCounts(DWORD processId) : View(processId) {
+    if (View.Available()) Start = Now = Read();
+  }
+
+  struct TCounts {
+    uint32_t Queued = 0, Underruns = 0, Recorded = 0, Overruns = 0;
+  };
+
+  TCounts Read() const {
+    const AudioCounters& c = View.Counts();
+    return {c.BlocksQueued.load(), c.Underruns.load(), c.BlocksRecorded.load(), c.Overruns.load()};
+  }
+
+  void Poll(DWORD now) {
+    const TCounts next = Read();
+    if (next.Underruns != Now.Underruns) Faults += " underrun@" + std::to_string(now) + "ms";
+    if (next.Overruns != Now.Overruns) Faults += " overrun@" + std::to_string(now) + "ms";
+    Now = next;
+  }
+
+  // Blocks flowed throughout (a block every 20 ms each way, half of them at least) and none was late or lost.
+  void ExpectSoundFlowedWithoutUnderrunOrOverrun(DWORD duration) const {
+    const uint32_t queued = Now.Queued - Start.Queued, recorded = Now.Recorded - Start.Recorded;
+    const uint32_t underruns = Now.Underruns - Start.Underruns, overruns = Now.Overruns - Start.Overruns;
+    std::printf("audio library: %u blocks queued, %u underruns; %u blocks recorded, %u overruns\n", queued, underruns,
+                recorded, overruns);
+    const uint32_t expected = duration / 20;
+    EXPECT_GE(queued, expected / 2);
+    EXPECT_GE(recorded, expected / 2);
+    EXPECT_EQ(underruns + overruns, 0u) << "the library let the output run dry or lost input:" << Faults;
+  }
+
+  PublishedCountersView View;
+  TCounts Start, Now;
+  std::string Faults;
+};
+
 class Soak : public InstrumentTest {
 protected:
   // Fails when the process has ended or shows any message box.
@@ -160,6 +204,8 @@ TEST_F(Soak, LevelsStayWithinOnePercentOfTheirMedianAndResourcesStayFlat) {
   ASSERT_TRUE(SteadyCounts(program_->Id(), start, &sources));
   std::vector<TResourceCounts> samples{start};
 
+  TLibraryCounts library(program_->Id());
+  ASSERT_TRUE(library.View.Available()) << "the instrument publishes no audio counts";
   TChannel left("first channel", in_.LeftLevel);
   TChannel right("second channel", in_.RightLevel);
   const DWORD duration = SoakMilliseconds(), begin = GetTickCount();
@@ -167,6 +213,7 @@ TEST_F(Soak, LevelsStayWithinOnePercentOfTheirMedianAndResourcesStayFlat) {
   for (DWORD now = 0; now < duration; now = GetTickCount() - begin) {
     left.Poll(now);
     right.Poll(now);
+    library.Poll(now);
     if (now >= nextSample) {
       nextSample += kResourceEveryMs;
       TResourceCounts sample;
@@ -186,6 +233,7 @@ TEST_F(Soak, LevelsStayWithinOnePercentOfTheirMedianAndResourcesStayFlat) {
   std::printf("soak of %lu s after a %lu s warm-up; counts read through %s, %s and %s\n",
               static_cast<unsigned long>(duration / 1000), static_cast<unsigned long>(kWarmUpMs / 1000),
               sources.Gdi.c_str(), sources.User.c_str(), sources.Handles.c_str());
+  library.ExpectSoundFlowedWithoutUnderrunOrOverrun(duration);
   left.ExpectWithinToleranceOfMedian();
   right.ExpectWithinToleranceOfMedian();
 

@@ -1,5 +1,6 @@
-// The audio library's playback over a simulated output: pulling and mixing streams, end syncs, syncs
-// that call back into the library, shutdown, and the error codes of the playback operations.
+// The audio library's playback over a simulated output: pulling and mixing streams in the program's
+// floating-point mode, end syncs, syncs that call back into the library, shutdown, a block the device
+// refuses, the counts of queued blocks and underruns, and the error codes of the playback operations.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "audio/library/audio_engine.h"
+#include "runtime/fpu_mode.h"
 #include "simulated_device.h"
 
 namespace {
@@ -25,6 +27,7 @@ struct ConstantSource {
   std::atomic<int> Pulls{0};
   std::atomic<uint32_t> LastLength{0};
   std::atomic<bool> OnCallerThread{false};
+  std::atomic<uint16_t> ControlWord{0};  // the x87 control word the callback ran with
   std::thread::id Caller = std::this_thread::get_id();
 };
 
@@ -32,6 +35,7 @@ uint32_t AUDIO_CALL PullConstant(AudioHandle, void* buffer, uint32_t length, voi
   auto& source = *static_cast<ConstantSource*>(user);
   ++source.Pulls;
   source.LastLength = length;
+  source.ControlWord = FpuControlWord();
   if (std::this_thread::get_id() == source.Caller) source.OnCallerThread = true;
   const uint32_t delivered = static_cast<uint32_t>(std::min<uint64_t>(length, source.BytesLeft));
   source.BytesLeft -= delivered;
@@ -73,24 +77,39 @@ void AUDIO_CALL OnSync(AudioHandle sync, AudioHandle channel, uint32_t data, voi
   log.Changed.notify_all();
 }
 
-// A stream callback that holds the playback thread until the test lets it go.
+// A stream callback that, at its HoldAtPull-th pull, holds the playback thread until the test lets it go.
 struct HeldSource {
   std::mutex Mutex;
   std::condition_variable Changed;
+  int HoldAtPull = 1;
+  int Pulls = 0;
   bool Entered = false;
   bool Released = false;
   bool Finished = false;
+
+  bool WaitUntilEntered() {
+    std::unique_lock<std::mutex> lock(Mutex);
+    return Changed.wait_for(lock, kPatience, [&] { return Entered; });
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(Mutex);
+    Released = true;
+    Changed.notify_all();
+  }
 };
 
 uint32_t AUDIO_CALL PullHeld(AudioHandle, void*, uint32_t length, void* user) {
   auto& held = *static_cast<HeldSource*>(user);
   std::unique_lock<std::mutex> lock(held.Mutex);
+  if (++held.Pulls != held.HoldAtPull) return length;
   held.Entered = true;
   held.Changed.notify_all();
   held.Changed.wait(lock, [&] { return held.Released; });
   held.Finished = true;
   return length;
 }
+
+constexpr uint32_t kBlockCount = PlaybackEngine::kBlockCount;
 
 class Playback : public ::testing::Test {
 protected:
@@ -148,6 +167,7 @@ TEST_F(Playback, OpensDefaultOutputAndSumsStreamsSaturatingBothWays) {
   }
   EXPECT_EQ(loud.LastLength.load(), kBlockBytes);
   EXPECT_FALSE(loud.OnCallerThread.load());
+  EXPECT_EQ(loud.ControlWord.load(), FpuModeWordReadBack);
 }
 
 TEST_F(Playback, EndSyncFiresOnceWhenTheLastSamplesHaveBeenPlayed) {
@@ -239,21 +259,14 @@ TEST_F(Playback, FreeWaitsForTheRunningCallbackAndInitWorksAgain) {
   const AudioHandle stream = engine.StreamCreate(kRate, 0, &PullHeld, &held);
   ASSERT_TRUE(engine.StreamPlay(stream));
   ASSERT_TRUE(engine.Start());
-  {
-    std::unique_lock<std::mutex> lock(held.Mutex);
-    ASSERT_TRUE(held.Changed.wait_for(lock, std::chrono::seconds(20), [&] { return held.Entered; }));
-  }
+  ASSERT_TRUE(held.WaitUntilEntered());
   bool finishedWhenFreeReturned = false;
   std::thread freeing([&] {
     engine.Free();
     std::lock_guard<std::mutex> lock(held.Mutex);
     finishedWhenFreeReturned = held.Finished;
   });
-  {
-    std::lock_guard<std::mutex> lock(held.Mutex);
-    held.Released = true;
-    held.Changed.notify_all();
-  }
+  held.Release();
   freeing.join();
   EXPECT_TRUE(finishedWhenFreeReturned);
   EXPECT_EQ(output.Closes, 1);
@@ -272,6 +285,45 @@ TEST_F(Playback, FreeWaitsForTheRunningCallbackAndInitWorksAgain) {
   EXPECT_EQ(block[0], 7);
 }
 
+TEST_F(Playback, RefusedBlockStopsThePlayingStreamWithTheReasonUntilItIsPlayedAgain) {
+  ConstantSource& source = first;
+  source.Left = 5;
+  const AudioHandle stream = PlayingStream(source);
+  ASSERT_NE(engine.ChannelSetSync(stream, AUDIO_SYNC_END_ONCE, &OnSync, &log), 0u);
+  output.SubmitResult = AUDIO_ERROR_NO_DEVICE;
+  ASSERT_TRUE(engine.Start());
+  ASSERT_TRUE(WaitUntil([&] { return engine.ChannelIsActive(stream) == AUDIO_STOPPED; }));
+  EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_NO_DEVICE);
+  // The refusing device is not asked again and again, and the stream did not end.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(source.Pulls.load(), 1);
+  EXPECT_EQ(log.Count(), 0u);
+  EXPECT_EQ(engine.Counters().BlocksQueued.load(), 0u);
+
+  output.SubmitResult = AUDIO_OK;
+  ASSERT_TRUE(engine.StreamPlay(stream));
+  EXPECT_EQ(engine.ChannelIsActive(stream), AUDIO_PLAYING);
+  EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_OK);
+  const std::vector<int16_t> block = output.PlayBlock();
+  ASSERT_FALSE(block.empty());
+  EXPECT_EQ(block[0], 5);
+}
+
+TEST_F(Playback, AnUnderrunIsCountedWhenEveryQueuedBlockHasPlayedBeforeTheNextComes) {
+  held.HoldAtPull = kBlockCount + 1;
+  ASSERT_TRUE(engine.StreamPlay(engine.StreamCreate(kRate, 0, &PullHeld, &held)));
+  ASSERT_TRUE(engine.Start());
+  ASSERT_TRUE(output.WaitForQueued(kBlockCount));
+  // One block played: the thread makes its successor (and is held there) while three are still queued.
+  output.PlayBlock();
+  ASSERT_TRUE(held.WaitUntilEntered());
+  for (uint32_t i = 1; i < kBlockCount; ++i) output.PlayBlock();
+  held.Release();
+  // The successor comes after the device ran dry, the blocks after it while others are queued.
+  ASSERT_TRUE(WaitUntil([&] { return engine.Counters().BlocksQueued.load() == 2 * kBlockCount; }));
+  EXPECT_EQ(engine.Counters().Underruns.load(), 1u);
+}
+
 TEST(PlaybackErrors, EveryCallReportsItsOwnCodeOnItsOwnThread) {
   ConstantSource source;
   SimulatedOutput output;
@@ -281,6 +333,9 @@ TEST(PlaybackErrors, EveryCallReportsItsOwnCodeOnItsOwnThread) {
   EXPECT_FALSE(engine.Start());
   EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_NOT_INITIALISED);
   EXPECT_EQ(engine.StreamCreate(kRate, 0, &PullConstant, &source), 0u);
+  EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_NOT_INITIALISED);
+  // Before the output is open no handle is known, and that is what the code says.
+  EXPECT_EQ(engine.ChannelIsActive(PlaybackEngine::kFirstStream), AUDIO_STOPPED);
   EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_NOT_INITIALISED);
 
   output.OpenResult = AUDIO_ERROR_NO_DEVICE;

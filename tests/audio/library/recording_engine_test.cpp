@@ -1,7 +1,8 @@
-// The audio library's recording over a simulated input: blocks reach the record callback in order, the
-// recording channel returns the newest whole frames of the last second, a callback can stop recording,
-// Free stops it, a recording whose blocks stop coming reads as not active until they come again, and the
-// recording operations' error codes.
+// The audio library's recording over a simulated input: blocks reach the record callback in order (in
+// the program's floating-point mode) and are counted with the overruns, the recording channel returns
+// the newest whole frames of the last second, a callback can stop recording, Free stops it, a recording
+// whose blocks stop coming reads as stalled until they come again, and the recording operations' error
+// codes.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "audio/library/audio_engine.h"
+#include "runtime/fpu_mode.h"
 #include "simulated_device.h"
 
 namespace {
@@ -21,6 +23,7 @@ struct Received {
   int Blocks = 0;
   int32_t GoOn = 1;
   bool OnCallerThread = false;
+  uint16_t ControlWord = 0;  // the x87 control word the callback ran with
   std::thread::id Caller = std::this_thread::get_id();
 };
 
@@ -31,6 +34,7 @@ int32_t AUDIO_CALL OnRecord(const void* buffer, uint32_t length, void* user) {
   received.Samples.insert(received.Samples.end(), samples, samples + length / 2);
   ++received.Blocks;
   if (std::this_thread::get_id() == received.Caller) received.OnCallerThread = true;
+  received.ControlWord = FpuControlWord();
   return received.GoOn;
 }
 
@@ -76,8 +80,9 @@ TEST_F(Recording, EveryBlockReachesTheCallbackAndTheNewestSecondIsKept) {
   EXPECT_EQ(GetData(engine, 11), Counting(16, 4));  // two frames
   EXPECT_TRUE(GetData(engine, 3).empty());
 
-  // 1200 frames more in blocks of 40 frames: only the newest 1000 are kept.
-  for (int first = 20; first < 20 + 2400; first += 80) input.Record(Counting(first, 80));
+  // 1200 frames more in blocks of 40 frames: only the newest 1000 are kept. Before one of them the
+  // device lost input.
+  for (int first = 20; first < 20 + 2400; first += 80) input.Record(Counting(first, 80), first == 500);
   ASSERT_TRUE(input.WaitForAsks(2 + 30));
   EXPECT_EQ(GetData(engine, 2048), Counting(2420 - 1024, 1024));
   EXPECT_EQ(GetData(engine, 1u << 20), Counting(2420 - 2000, 2000));
@@ -86,6 +91,9 @@ TEST_F(Recording, EveryBlockReachesTheCallbackAndTheNewestSecondIsKept) {
   EXPECT_EQ(received.Blocks, 31);
   EXPECT_EQ(received.Samples, Counting(0, 2420));
   EXPECT_FALSE(received.OnCallerThread);
+  EXPECT_EQ(received.ControlWord, FpuModeWordReadBack);
+  EXPECT_EQ(engine.Counters().BlocksRecorded.load(), 31u);
+  EXPECT_EQ(engine.Counters().Overruns.load(), 1u);
 }
 
 TEST_F(Recording, MonoRecordsOneChannelAndWholeMonoFrames) {
@@ -153,10 +161,11 @@ protected:
     input.Record(Counting(0, 8));
     ASSERT_TRUE(input.WaitForAsks(++asks));
   }
-  bool ActiveAt(int64_t time) {
+  uint32_t StateAt(int64_t time) {
     now = time;
-    return engine.ChannelIsActive(AUDIO_RECORD_CHANNEL) == AUDIO_PLAYING;
+    return engine.ChannelIsActive(AUDIO_RECORD_CHANNEL);
   }
+  bool ActiveAt(int64_t time) { return StateAt(time) == AUDIO_PLAYING; }
 
   std::atomic<int64_t> now{100000};
   uint64_t asks = 1;  // the recording thread's first ask comes as it starts
@@ -165,18 +174,18 @@ protected:
   AudioEngine engine{output, input, [this] { return now.load(); }};
 };
 
-TEST_F(StalledRecording, NoBlockForASecondReadsNotActiveAndBlocksMakeItActiveAgain) {
+TEST_F(StalledRecording, NoBlockForASecondReadsStalledAndBlocksMakeItActiveAgain) {
   ASSERT_TRUE(engine.RecordInit(AUDIO_DEFAULT_INPUT));
   ASSERT_TRUE(engine.RecordStart(1000, 0, nullptr, nullptr));
   ASSERT_TRUE(input.WaitForAsks(asks));
   // No block at all since the start counts as stalled too.
-  EXPECT_TRUE(ActiveAt(100999));
-  EXPECT_FALSE(ActiveAt(101000));
+  EXPECT_EQ(StateAt(100999), AUDIO_PLAYING);
+  EXPECT_EQ(StateAt(101000), AUDIO_STALLED);
   RecordAt(101500);
-  EXPECT_TRUE(ActiveAt(101500));
-  EXPECT_TRUE(ActiveAt(102499));
-  EXPECT_FALSE(ActiveAt(102500));
-  EXPECT_FALSE(ActiveAt(160000));
+  EXPECT_EQ(StateAt(101500), AUDIO_PLAYING);
+  EXPECT_EQ(StateAt(102499), AUDIO_PLAYING);
+  EXPECT_EQ(StateAt(102500), AUDIO_STALLED);
+  EXPECT_EQ(StateAt(160000), AUDIO_STALLED);
 
   // While stalled the last second stays readable and the recording cannot be started twice.
   EXPECT_EQ(GetData(engine, 64), Counting(0, 8));
@@ -184,10 +193,11 @@ TEST_F(StalledRecording, NoBlockForASecondReadsNotActiveAndBlocksMakeItActiveAga
   EXPECT_EQ(AudioEngine::ErrorCode(), AUDIO_ERROR_ALREADY);
 
   RecordAt(160001);
-  EXPECT_TRUE(ActiveAt(160001));
+  EXPECT_EQ(StateAt(160001), AUDIO_PLAYING);
   // Freeing a stalled recording ends it for good.
+  EXPECT_EQ(StateAt(170000), AUDIO_STALLED);
   ASSERT_TRUE(engine.RecordFree());
-  EXPECT_FALSE(ActiveAt(160001));
+  EXPECT_EQ(StateAt(170000), AUDIO_STOPPED);
 }
 
 TEST_F(StalledRecording, BlocksEvery20MsWithHoldUpsKeepItActive) {

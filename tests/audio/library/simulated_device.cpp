@@ -3,10 +3,6 @@
 
 #include <chrono>
 
-namespace {
-constexpr auto kPatience = std::chrono::seconds(20);
-}
-
 int SimulatedOutput::Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) {
   std::lock_guard<std::mutex> lock(mutex_);
   ++Opens;
@@ -27,10 +23,12 @@ bool SimulatedOutput::WaitForFreeBlock() {
   return !interrupted_;
 }
 
-void SimulatedOutput::Submit(const int16_t* samples) {
+int SimulatedOutput::Submit(const int16_t* samples) {
   std::lock_guard<std::mutex> lock(mutex_);
+  if (SubmitResult != 0) return SubmitResult;
   queue_.emplace_back(samples, samples + size_t{BlockFrames} * OpenedFormat.Channels);
   changed_.notify_all();
+  return 0;
 }
 
 uint64_t SimulatedOutput::BlocksPlayed() {
@@ -65,6 +63,11 @@ bool SimulatedOutput::WaitForQueued(size_t count) {
   return changed_.wait_for(lock, kPatience, [&] { return queue_.size() >= count; });
 }
 
+bool SimulatedOutput::WaitForInterrupt() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, kPatience, [&] { return interrupted_; });
+}
+
 int SimulatedInput::Check(int device) {
   CheckedDevice = device;
   return CheckResult;
@@ -81,16 +84,17 @@ int SimulatedInput::Open(int device, AudioFormat format, uint32_t, uint32_t) {
   return 0;
 }
 
-bool SimulatedInput::WaitForBlock(const int16_t*& samples, uint32_t& bytes) {
+bool SimulatedInput::WaitForBlock(RecordedBlock& block) {
   std::unique_lock<std::mutex> lock(mutex_);
   ++asks_;
   changed_.notify_all();
   changed_.wait(lock, [this] { return interrupted_ || !pending_.empty(); });
   if (interrupted_) return false;
-  current_ = std::move(pending_.front());
+  current_ = std::move(pending_.front().first);
+  block.InputLost = pending_.front().second;
   pending_.pop_front();
-  samples = current_.data();
-  bytes = static_cast<uint32_t>(current_.size() * sizeof(int16_t));
+  block.Samples = current_.data();
+  block.Bytes = static_cast<uint32_t>(current_.size() * sizeof(int16_t));
   return true;
 }
 
@@ -105,10 +109,15 @@ void SimulatedInput::Close() {
   ++Closes;
 }
 
-void SimulatedInput::Record(std::vector<int16_t> block) {
+void SimulatedInput::Record(std::vector<int16_t> block, bool inputLost) {
   std::lock_guard<std::mutex> lock(mutex_);
-  pending_.push_back(std::move(block));
+  pending_.emplace_back(std::move(block), inputLost);
   changed_.notify_all();
+}
+
+bool SimulatedInput::WaitForInterrupt() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, kPatience, [&] { return interrupted_; });
 }
 
 bool SimulatedInput::WaitForAsks(uint64_t count) {

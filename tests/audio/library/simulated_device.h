@@ -2,19 +2,36 @@
 // recorded input blocks itself, so the engine's threads run in a known order. Waits give up after a
 // generous deadline so that a faulty engine fails a test instead of hanging it.
 #pragma once
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "audio/library/audio_device.h"
+
+// How long a test waits for what an engine thread should do.
+constexpr auto kPatience = std::chrono::seconds(20);
+
+// Waits until `done` holds; false when it did not within kPatience.
+template <class Done> bool WaitUntil(Done done) {
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
 
 class SimulatedOutput final : public OutputDevice {
 public:
   int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) override;
   bool WaitForFreeBlock() override;
-  void Submit(const int16_t* samples) override;
+  int Submit(const int16_t* samples) override;
   uint64_t BlocksPlayed() override;
   void Interrupt() override;
   void Close() override;
@@ -24,8 +41,11 @@ public:
   std::vector<int16_t> PlayBlock();
   // Waits until `count` blocks are queued; false when they did not come in time.
   bool WaitForQueued(size_t count);
+  // Waits until the engine has called Interrupt; false when it did not in time.
+  bool WaitForInterrupt();
 
   int OpenResult = 0;  // what the next Open returns
+  std::atomic<int> SubmitResult{0};  // what every Submit returns; a block is queued only when it is 0
   int OpenedDevice = -99;
   AudioFormat OpenedFormat;
   uint32_t BlockFrames = 0;
@@ -45,12 +65,14 @@ class SimulatedInput final : public InputDevice {
 public:
   int Check(int device) override;
   int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) override;
-  bool WaitForBlock(const int16_t*& samples, uint32_t& bytes) override;
+  bool WaitForBlock(RecordedBlock& block) override;
   void Interrupt() override;
   void Close() override;
 
-  // Hands the recording thread one block.
-  void Record(std::vector<int16_t> block);
+  // Hands the recording thread one block, after input was lost when `inputLost` is set.
+  void Record(std::vector<int16_t> block, bool inputLost = false);
+  // Waits until the engine has called Interrupt; false when it did not in time.
+  bool WaitForInterrupt();
   // Waits until the recording thread has asked for `count` blocks in all, so that every block before
   // the last one asked for has been fully handled; false when it did not happen in time.
   bool WaitForAsks(uint64_t count);
@@ -66,7 +88,7 @@ public:
 private:
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::vector<int16_t>> pending_;
+  std::deque<std::pair<std::vector<int16_t>, bool>> pending_;
   std::vector<int16_t> current_;
   uint64_t asks_ = 0;
   bool interrupted_ = false;

@@ -1,7 +1,8 @@
 // The audio library over winmm on the loopback rig (whatever is played is recorded back from the
 // sink's monitor about 0-50 ms later): a played tone is found in the recording channel with its
-// channels' frequencies and level ratio, a stream's end fires its sync once, and Free stops both
-// threads so that no callback runs afterwards. Ratios and frequencies are checked tightly, levels loosely.
+// channels' frequencies and level ratio, a stream's end fires its sync once, Free stops both threads so
+// that no callback runs afterwards, and callbacks held up too long show in the published counts as an
+// underrun and an overrun. Ratios and frequencies are checked tightly, levels loosely.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "audio/library/audio_library.h"
+#include "audio/library/published_counters.h"
 
 namespace {
 
@@ -32,11 +34,13 @@ struct ToneSource {
   std::atomic<int> Pulls{0};
   std::atomic<int64_t> SoundingSince{0};  // steady-clock ticks of the first sounding pull
   std::atomic<int64_t> EndedAt{0};        // ... of the pull that delivered less
+  std::atomic<DWORD> HoldMs{0};           // the next pull holds the playback thread this long
   uint64_t Frame = 0;
 };
 
 uint32_t AUDIO_CALL PullTone(AudioHandle, void* buffer, uint32_t length, void* user) {
   auto& tone = *static_cast<ToneSource*>(user);
+  if (const DWORD hold = tone.HoldMs.exchange(0)) Sleep(hold);
   ++tone.Pulls;
   const int64_t now = Clock::now().time_since_epoch().count();
   const uint32_t delivered = static_cast<uint32_t>(std::min<int64_t>(length, tone.BytesLeft));
@@ -58,10 +62,12 @@ struct RecordLog {
   std::atomic<int64_t> Bytes{0};
   std::atomic<int> Blocks{0};
   std::atomic<int64_t> SoundSince{0};
+  std::atomic<DWORD> HoldMs{0};  // the next block holds the recording thread this long
 };
 
 int32_t AUDIO_CALL OnRecord(const void* buffer, uint32_t length, void* user) {
   auto& log = *static_cast<RecordLog*>(user);
+  if (const DWORD hold = log.HoldMs.exchange(0)) Sleep(hold);
   log.Bytes += length;
   ++log.Blocks;
   const auto* samples = static_cast<const int16_t*>(buffer);
@@ -216,6 +222,27 @@ TEST_F(WinmmLoopback, FreeStopsBothThreadsAndTheLibraryOpensAgain) {
 
   PlayAndRecord();
   EXPECT_TRUE(WaitUntil([&] { return log.Blocks > blocks && tone.Pulls > pulls; }));
+}
+
+// Four output blocks of 20 ms and ten input blocks of 20 ms are queued: callbacks held well beyond that
+// let the output run dry and the input fill every buffer.
+TEST_F(WinmmLoopback, HeldCallbacksShowInThePublishedCountsAsAnUnderrunAndAnOverrun) {
+  PlayAndRecord();
+  ASSERT_TRUE(WaitUntil([&] { return log.Blocks > 5 && tone.Pulls > 5; }));
+  const PublishedCountersView published(GetCurrentProcessId());
+  ASSERT_TRUE(published.Available());
+  const AudioCounters& counts = published.Counts();
+  const uint32_t underruns = counts.Underruns, overruns = counts.Overruns;
+  const uint32_t queued = counts.BlocksQueued, recorded = counts.BlocksRecorded;
+  tone.HoldMs = 300;
+  log.HoldMs = 600;
+  const int pulls = tone.Pulls, blocks = log.Blocks;
+  ASSERT_TRUE(WaitUntil([&] { return log.Blocks > blocks + 5 && tone.Pulls > pulls + 5; }));
+  EXPECT_GE(counts.Underruns - underruns, 1u);
+  EXPECT_GE(counts.Overruns - overruns, 1u);
+  EXPECT_GT(counts.BlocksQueued - queued, 5u);
+  EXPECT_GT(counts.BlocksRecorded - recorded, 5u);
+  std::printf("held callbacks: %u underruns, %u overruns\n", counts.Underruns - underruns, counts.Overruns - overruns);
 }
 
 }  // namespace

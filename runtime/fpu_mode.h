@@ -1,6 +1,7 @@
 // The x87 floating-point mode every real-number computation relies on: 64-bit extended precision, round
 // to nearest, invalid-operation, division-by-zero and overflow exceptions enabled (they trap), denormal,
-// underflow and precision exceptions masked.
+// underflow and precision exceptions masked. The program sets it at start-up; the audio library sets it
+// first thing on each of its threads, which the thread library starts in the default mode.
 #pragma once
 #include <cstdint>
 

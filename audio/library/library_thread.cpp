@@ -1,0 +1,23 @@
+// The audio library's threads: their floating-point mode, their mark, and joining them.
+#include "audio/library/library_thread.h"
+
+#include "runtime/fpu_mode.h"
+
+namespace {
+thread_local bool libraryThread = false;
+}
+
+void EnterLibraryThread() {
+  SetFpuControlWord(FpuModeWord);
+  libraryThread = true;
+}
+
+bool OnLibraryThread() { return libraryThread; }
+
+void JoinUnlessCaller(std::thread& thread) {
+  if (!thread.joinable()) return;
+  if (thread.get_id() == std::this_thread::get_id())
+    thread.detach();
+  else
+    thread.join();
+}
