@@ -77,7 +77,7 @@ void TZvMath::Fail() {
 }
 
 template <>
-[[gnu::flatten]] void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index) {
+[[gnu::flatten]] LINK_HANDLER void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index) {
   static_cast<TZvMath*>(target)->doOperation(data, index);
 }
 template void MemberHandler<&TZvMath::getResult>(void*, TData&, uint16_t);

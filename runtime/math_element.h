@@ -58,5 +58,5 @@ private:
 // is inlined into its thunk: one call less on every link of the per-sample tone chain. doOperation's
 // thunk is a specialisation that inlines the handler whatever its size.
 template <>
-void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index);
+LINK_HANDLER void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index);
 extern template void MemberHandler<&TZvMath::getResult>(void*, TData&, uint16_t);
