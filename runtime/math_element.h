@@ -51,6 +51,10 @@ public:
   void getResult(TData& data, uint16_t index);
 
 private:
+  void Sine(const double& a);
+  void Combine(const double& a, const double& b);
+  // Keeps the result, then fires it as an integer or a real.
+  void Deliver(long double result);
   void Fail();
 };
 
