@@ -71,7 +71,7 @@ inline void TZvMath::Deliver(long double result) {
   DivByZero = false;
   if (ResultType == 0) {
     Result = static_cast<double>(result);
-    FireInteger(onResult, Round(Result));
+    FireRoundedResult();
   } else {
     FireWith(onResult, [&](TData& fired) {
       fired.Kind = dtReal;
@@ -80,18 +80,29 @@ inline void TZvMath::Deliver(long double result) {
   }
 }
 
+// Out of line, like the general path and Fail: the link thunk inlines the rest of the element.
+[[gnu::noinline]] void TZvMath::FireRoundedResult() { FireInteger(onResult, Round(Result)); }
+
 // Operands that lie in memory as 64-bit reals (a property, or the real that arrived) are loaded where
-// they are used; the general path reads them into locals, which a link call in between keeps in memory.
+// they are used, not copied first: on i686 every copy is a trip through memory on the tone's path. Only
+// a second operand that comes through its link is read into a local: the link call between the reads
+// keeps the first operand in memory anyway.
 void TZvMath::doOperation(TData& data, uint16_t) {
   const double* a = ReadRealInPlace(data, Op1Link, Op1);
-  if (a && OpType == opSine) return Sine(*a);
-  if (a) {
-    if (const double* b = ReadRealInPlace(data, Op2Link, Op2)) return Combine(*a, *b);
-  }
-  const double x = a ? *a : ReadReal(data, Op1Link, Op1);
-  if (OpType == opSine) return Sine(x);
-  const double y = ReadReal(data, Op2Link, Op2);
-  Combine(x, y);
+  if (!a) return OperateOnCopies(data);
+  if (OpType == opSine) return Sine(*a);
+  if (const double* b = ReadRealInPlace(data, Op2Link, Op2)) return Combine(*a, *b);
+  const double first = *a;
+  const double second = ReadReal(data, Op2Link, Op2);
+  Combine(first, second);
+}
+
+// The general path, out of line: a first operand that comes through its link or has to be converted.
+[[gnu::noinline]] void TZvMath::OperateOnCopies(TData& data) {
+  const double first = ReadReal(data, Op1Link, Op1);
+  if (OpType == opSine) return Sine(first);
+  const double second = ReadReal(data, Op2Link, Op2);
+  Combine(first, second);
 }
 
 void TZvMath::getResult(TData& data, uint16_t) {
@@ -103,7 +114,7 @@ void TZvMath::getResult(TData& data, uint16_t) {
     SetReal(data, Result);
 }
 
-void TZvMath::Fail() {
+[[gnu::noinline]] void TZvMath::Fail() {
   DivByZero = true;
   FireNull(onError);
 }

@@ -53,8 +53,10 @@ public:
 private:
   void Sine(const double& a);
   void Combine(const double& a, const double& b);
+  void OperateOnCopies(TData& data);
   // Keeps the result, then fires it as an integer or a real.
   void Deliver(long double result);
+  void FireRoundedResult();
   void Fail();
 };
 
