@@ -4,13 +4,10 @@
 // table gives the fastest round (the least disturbed by other load) and the median.
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "bench/direct_tone.h"
-#include "tests/runtime/program_fpu_mode.h"
-#include "tests/runtime/tone_chain.h"
+#include "bench/tone_sources.h"
 
 namespace {
 
@@ -25,11 +22,6 @@ double NanosecondsPerValue(Source& source, int32_t& checksum) {
   const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
   return elapsed.count() / kValuesPerRound;
 }
-
-struct TChainSource {
-  TToneChain Chain{10000};
-  int32_t Next() { return Chain.NextInteger(); }
-};
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -49,25 +41,19 @@ int main() {
 #else
   const char* build = "i686";
 #endif
-  const uint16_t savedControl = program_fpu::ControlWord();
-  asm volatile("fnclex");
-  program_fpu::SetControlWord(program_fpu::kControlWord);
-  StartEvents();
-
-  TChainSource chain;
-  TDirectTone direct;
   int mismatches = 0;
-  for (int i = 0; i < 20000; ++i) mismatches += chain.Next() != direct.Next();
-
   std::vector<double> chainRounds, directRounds;
   int32_t checksum = 0;
-  for (int round = 0; round < kRounds; ++round) {
-    chainRounds.push_back(NanosecondsPerValue(chain, checksum));
-    directRounds.push_back(NanosecondsPerValue(direct, checksum));
+  {
+    const TProgramMode mode;
+    TChainSource chain;
+    TDirectTone direct;
+    for (int i = 0; i < 20000; ++i) mismatches += chain.Next() != direct.Next();
+    for (int round = 0; round < kRounds; ++round) {
+      chainRounds.push_back(NanosecondsPerValue(chain, checksum));
+      directRounds.push_back(NanosecondsPerValue(direct, checksum));
+    }
   }
-
-  StopEvents();
-  program_fpu::SetControlWord(savedControl);
 
   std::printf("One 16-bit tone value (%s, x87 control word 0x1332, %d rounds of %d values)\n", build, kRounds,
               kValuesPerRound);

@@ -6,16 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bench/direct_tone.h"
-#include "tests/runtime/program_fpu_mode.h"
-#include "tests/runtime/tone_chain.h"
+#include "bench/tone_sources.h"
 
 namespace {
-
-struct TChainSource {
-  TToneChain Chain{10000};
-  int32_t Next() { return Chain.NextInteger(); }
-};
 
 template <class Source>
 [[gnu::noinline]] int32_t PullValues(Source& source, long values) {
@@ -33,15 +26,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   const long values = argc > 2 ? std::atol(argv[2]) : 100000;
-  const uint16_t savedControl = program_fpu::ControlWord();
-  asm volatile("fnclex");
-  program_fpu::SetControlWord(program_fpu::kControlWord);
-  StartEvents();
-  TChainSource chainSource;
-  TDirectTone direct;
-  const int32_t checksum = chain ? PullValues(chainSource, values) : PullValues(direct, values);
-  StopEvents();
-  program_fpu::SetControlWord(savedControl);
+  int32_t checksum;
+  {
+    const TProgramMode mode;
+    TChainSource chainSource;
+    TDirectTone direct;
+    checksum = chain ? PullValues(chainSource, values) : PullValues(direct, values);
+  }
   std::printf("%s: %ld values, checksum %d\n", argv[1], values, checksum);
   return 0;
 }
