@@ -4,39 +4,16 @@
 // table gives the fastest round (the least disturbed by other load) and the median.
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "runtime/convert.h"
-#include "tests/runtime/program_fpu_mode.h"
-#include "tests/runtime/tone_chain.h"
+#include "bench/tone_sources.h"
 
 namespace {
 
 constexpr double kValuesPerSecond = 88200.0;
 constexpr int kValuesPerRound = 5000;
 constexpr int kRounds = 300;
-
-// The chain's operations written out: every value divides the step anew, accumulates the phase, scales
-// it, takes the 80-bit sine (angle factor 1) and multiplies by the amplitude; each result is stored as
-// a 64-bit real, and the last is rounded as the tone stream does. Operands come from memory the
-// compiler cannot see through, as the elements' properties do.
-struct TDirectTone {
-  volatile double StepNumerator = 10000.0, StepDenominator = 44100.0, PhaseScale = 3.1415;
-  volatile double AngleFactor = 1.0;
-  volatile int32_t Amplitude = 10000;
-  double Phase = 0.0;
-
-  int32_t Next() {
-    const double step = static_cast<double>(static_cast<long double>(StepNumerator) / StepDenominator);
-    Phase = static_cast<double>(static_cast<long double>(Phase) + step);
-    const double scaled = static_cast<double>(static_cast<long double>(Phase) * PhaseScale);
-    const double sine = static_cast<double>(std::sin(static_cast<long double>(scaled) * AngleFactor));
-    const double value = static_cast<double>(static_cast<long double>(sine) * Amplitude);
-    return Round(value);
-  }
-};
 
 template <class Source>
 double NanosecondsPerValue(Source& source, int32_t& checksum) {
@@ -45,11 +22,6 @@ double NanosecondsPerValue(Source& source, int32_t& checksum) {
   const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
   return elapsed.count() / kValuesPerRound;
 }
-
-struct TChainSource {
-  TToneChain Chain{10000};
-  int32_t Next() { return Chain.NextInteger(); }
-};
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -69,25 +41,19 @@ int main() {
 #else
   const char* build = "i686";
 #endif
-  const uint16_t savedControl = program_fpu::ControlWord();
-  asm volatile("fnclex");
-  program_fpu::SetControlWord(program_fpu::kControlWord);
-  StartEvents();
-
-  TChainSource chain;
-  TDirectTone direct;
   int mismatches = 0;
-  for (int i = 0; i < 20000; ++i) mismatches += chain.Next() != direct.Next();
-
   std::vector<double> chainRounds, directRounds;
   int32_t checksum = 0;
-  for (int round = 0; round < kRounds; ++round) {
-    chainRounds.push_back(NanosecondsPerValue(chain, checksum));
-    directRounds.push_back(NanosecondsPerValue(direct, checksum));
+  {
+    const TProgramMode mode;
+    TChainSource chain;
+    TDirectTone direct;
+    for (int i = 0; i < 20000; ++i) mismatches += chain.Next() != direct.Next();
+    for (int round = 0; round < kRounds; ++round) {
+      chainRounds.push_back(NanosecondsPerValue(chain, checksum));
+      directRounds.push_back(NanosecondsPerValue(direct, checksum));
+    }
   }
-
-  StopEvents();
-  program_fpu::SetControlWord(savedControl);
 
   std::printf("One 16-bit tone value (%s, x87 control word 0x1332, %d rounds of %d values)\n", build, kRounds,
               kValuesPerRound);

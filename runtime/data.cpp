@@ -15,17 +15,7 @@ TZv_Event MakeEvent(TMethod handler, uint16_t index) {
 
 void DispatchNone(const TZv_Event&, TData&) {}
 
-// Runs a handler, then every link it forwarded to, in one loop on the same value: long forward
-// chains never deepen the stack.
-void DispatchChain(const TZv_Event& event, TData& data) {
-  const TZv_Event* link = &event;
-  while (link && link->Handler.Code) {
-    link->Handler.Code(link->Handler.Target, data, link->Index);
-    if (!(data.Kind & dtForward)) return;
-    data.Kind &= ~dtForward;
-    link = data.Next;
-  }
-}
+void DispatchChain(const TZv_Event& event, TData& data) { dispatch::RunChain(event, data); }
 
 void StartEvents() { EventDispatcher.store(&DispatchChain, std::memory_order_release); }
 void StopEvents() { EventDispatcher.store(&DispatchNone, std::memory_order_release); }

@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 
 #include "runtime/convert.h"
 #include "runtime/rcstring.h"
@@ -35,8 +36,16 @@ struct TData {
   const TZv_Event* Next = nullptr;
 };
 
+// On 32-bit x86 a handler takes its three arguments in registers rather than on the stack: every link
+// call stores and reloads them otherwise.
+#if defined(__i386__)
+#define LINK_HANDLER __attribute__((regparm(3)))
+#else
+#define LINK_HANDLER
+#endif
+
 // A handler: an element's input or data output, called with its target object, the value and the index.
-using THandlerCode = void (*)(void* target, TData& data, uint16_t index);
+using THandlerCode = void(LINK_HANDLER*)(void* target, TData& data, uint16_t index);
 
 struct TMethod {
   THandlerCode Code = nullptr;
@@ -58,7 +67,7 @@ template <class M> struct MemberHandlerClass;
 template <class C> struct MemberHandlerClass<void (C::*)(TData&, uint16_t)> { using Class = C; };
 
 template <auto Member>
-void MemberHandler(void* target, TData& data, uint16_t index) {
+LINK_HANDLER void MemberHandler(void* target, TData& data, uint16_t index) {
   using C = typename MemberHandlerClass<decltype(Member)>::Class;
   (static_cast<C*>(target)->*Member)(data, index);
 }
@@ -76,38 +85,68 @@ void DispatchChain(const TZv_Event& event, TData& data);
 void StartEvents();
 void StopEvents();
 
+namespace dispatch {
+
+// The body of DispatchChain: runs a handler, then every link it forwarded to, in one loop on the same
+// value, so long forward chains never deepen the stack.
+inline void RunChain(const TZv_Event& event, TData& data) {
+  const TZv_Event* link = &event;
+  while (link && link->Handler.Code) {
+    link->Handler.Code(link->Handler.Target, data, link->Index);
+    if (!(data.Kind & dtForward)) return;
+    data.Kind &= ~dtForward;
+    link = data.Next;
+  }
+}
+
+}  // namespace dispatch
+
+// While events are delivered, the chain loop runs right here instead of through a call of
+// DispatchChain: on i686 that call took 20 instructions on each of the nine links a tone value passes,
+// a fifth of the chain's work.
 inline void CallEvent(const TZv_Event& event, TData& data) {
-  EventDispatcher.load(std::memory_order_acquire)(event, data);
+  const TDispatcher dispatcher = EventDispatcher.load(std::memory_order_acquire);
+  if (dispatcher == &DispatchChain)
+    dispatch::RunChain(event, data);
+  else
+    dispatcher(event, data);
 }
 
 // The operations below are inline: the tone generator runs them many times for each of its 88200 values
 // a second, and a call costs about as much as the work itself.
 
-// Firing an output with a fresh local value; whatever the receiver does to it is lost to the sender.
-inline void FireNull(const TZv_Event& event) {
+// Firing an output with a fresh local value that fill sets up; whatever the receiver does to it is lost
+// to the sender.
+template <class Fill>
+inline void FireWith(const TZv_Event& event, Fill&& fill) {
   TData data;
+  fill(data);
   CallEvent(event, data);
+}
+
+inline void FireNull(const TZv_Event& event) {
+  FireWith(event, [](TData&) {});
 }
 
 inline void FireInteger(const TZv_Event& event, int32_t n) {
-  TData data;
-  data.Kind = dtInteger;
-  data.IntValue = n;
-  CallEvent(event, data);
+  FireWith(event, [n](TData& data) {
+    data.Kind = dtInteger;
+    data.IntValue = n;
+  });
 }
 
 inline void FireReal(const TZv_Event& event, double x) {
-  TData data;
-  data.Kind = dtReal;
-  data.RealValue = x;
-  CallEvent(event, data);
+  FireWith(event, [x](TData& data) {
+    data.Kind = dtReal;
+    data.RealValue = x;
+  });
 }
 
 inline void FireStream(const TZv_Event& event, TStream* stream) {
-  TData data;
-  data.Kind = dtStream;
-  data.Object = stream;
-  CallEvent(event, data);
+  FireWith(event, [stream](TData& data) {
+    data.Kind = dtStream;
+    data.Object = stream;
+  });
 }
 
 // Makes target a copy of value flagged for forwarding to next: the dispatcher calls next with target
@@ -199,10 +238,30 @@ inline int32_t ReadInteger(TData& incoming, const TZv_Event& link, int32_t fallb
   return ReadWithFallback<int32_t>(incoming, link, fallback, fallback != 0, ToInteger, HasValue);
 }
 
-// A NaN default counts as set, like any other value that is not zero.
+// A real default counts as set unless it is +0 or -0; a NaN counts as set. Tested on the bits, so no
+// floating-point comparison is made.
+inline bool RealIsSet(const double& x) {
+  uint32_t low, high;
+  std::memcpy(&low, &x, sizeof low);
+  std::memcpy(&high, reinterpret_cast<const char*>(&x) + sizeof low, sizeof high);
+  return (low | (high << 1)) != 0;
+}
+
 inline double ReadReal(TData& incoming, const TZv_Event& link, double fallback) {
   using namespace data_input;
-  return ReadWithFallback<double>(incoming, link, fallback, !(fallback == 0.0), ToReal, HasValue);
+  return ReadWithFallback<double>(incoming, link, fallback, RealIsSet(fallback), ToReal, HasValue);
+}
+
+// ReadReal for the cases that need neither a call nor a conversion: the link is not connected and the
+// operand is the default itself or the incoming value's 64-bit real, which is then used up. Returns
+// where the operand lies, so that it is loaded only where it is used; nullptr, having read nothing,
+// when the link is connected or the incoming value would have to be converted.
+inline const double* ReadRealInPlace(TData& incoming, const TZv_Event& link, const double& fallback) {
+  if (link.Connected()) return nullptr;
+  if (RealIsSet(fallback) || incoming.Kind == dtNull) return &fallback;
+  if (incoming.Kind != dtReal) return nullptr;
+  incoming.Kind = dtNull;
+  return &incoming.RealValue;
 }
 
 RcString ReadString(TData& incoming, const TZv_Event& link, const RcString& fallback);

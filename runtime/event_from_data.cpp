@@ -8,5 +8,11 @@ void TZvEventFromData::getValue(TData& data, uint16_t) {
   data = Value;
 }
 
-template void MemberHandler<&TZvEventFromData::doData>(void*, TData&, uint16_t);
-template void MemberHandler<&TZvEventFromData::getValue>(void*, TData&, uint16_t);
+template <>
+[[gnu::flatten]] LINK_HANDLER void MemberHandler<&TZvEventFromData::doData>(void* target, TData& data, uint16_t index) {
+  static_cast<TZvEventFromData*>(target)->doData(data, index);
+}
+template <>
+[[gnu::flatten]] LINK_HANDLER void MemberHandler<&TZvEventFromData::getValue>(void* target, TData& data, uint16_t index) {
+  static_cast<TZvEventFromData*>(target)->getValue(data, index);
+}

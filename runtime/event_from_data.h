@@ -21,7 +21,9 @@ public:
   void getValue(TData& data, uint16_t index);
 };
 
-// The link thunks of these handlers are instantiated once, in event_from_data.cpp, where the handler's
-// body is inlined into its thunk: one call less on every link of the per-sample tone chain.
-extern template void MemberHandler<&TZvEventFromData::doData>(void*, TData&, uint16_t);
-extern template void MemberHandler<&TZvEventFromData::getValue>(void*, TData&, uint16_t);
+// The link thunks of these handlers are specialisations defined in event_from_data.cpp that inline the
+// handler's body, whatever its size: one call less on every link of the per-sample tone chain.
+template <>
+LINK_HANDLER void MemberHandler<&TZvEventFromData::doData>(void* target, TData& data, uint16_t index);
+template <>
+LINK_HANDLER void MemberHandler<&TZvEventFromData::getValue>(void* target, TData& data, uint16_t index);

@@ -51,6 +51,12 @@ public:
   void getResult(TData& data, uint16_t index);
 
 private:
+  void Sine(const double& a);
+  void Combine(const double& a, const double& b);
+  void OperateOnCopies(TData& data);
+  // Keeps the result, then fires it as an integer or a real.
+  void Deliver(long double result);
+  void FireRoundedResult();
   void Fail();
 };
 
@@ -58,5 +64,5 @@ private:
 // is inlined into its thunk: one call less on every link of the per-sample tone chain. doOperation's
 // thunk is a specialisation that inlines the handler whatever its size.
 template <>
-void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index);
+LINK_HANDLER void MemberHandler<&TZvMath::doOperation>(void* target, TData& data, uint16_t index);
 extern template void MemberHandler<&TZvMath::getResult>(void*, TData&, uint16_t);

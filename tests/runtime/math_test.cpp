@@ -123,6 +123,23 @@ constexpr double kMax = std::numeric_limits<double>::max();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// A property counts as set unless it is zero of either sign; the operand's bits decide, whether the
+// arriving value is a real (read where it lies) or must be converted.
+TEST_F(Math, MinusZeroPropertyTakesTheArrivingValueANaNPropertyFails) {
+  for (const TData& arriving : {RealValue(5.0), IntegerValue(5)}) {
+    Configure(TZvMath::opSubtract, -0.0, 2.0, 1);
+    InProgramFpuMode([&] { Operate(arriving); });
+    ASSERT_EQ(results_.Received.size(), 1u);
+    EXPECT_EQ(LastResult().RealValue, 3.0);
+    results_.Received.clear();
+    math_.Op1 = kNaN;
+    InProgramFpuMode([&] { Operate(arriving); });
+    EXPECT_TRUE(results_.Received.empty());
+    EXPECT_EQ(errors_.Received.size(), 1u);
+    errors_.Received.clear();
+  }
+}
+
 // Operands arrive through data inputs, as they do from edits and other elements.
 struct THostileCase {
   uint8_t op;

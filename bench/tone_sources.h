@@ -1,0 +1,53 @@
+// The two sources of tone values the benchmarks compare: the element chain, and its arithmetic written
+// out by hand (the floor the chain is measured against); and the program's floating-point mode with
+// events delivered, in which both run.
+#pragma once
+#include <cmath>
+#include <cstdint>
+
+#include "runtime/convert.h"
+#include "runtime/data.h"
+#include "tests/runtime/program_fpu_mode.h"
+#include "tests/runtime/tone_chain.h"
+
+// The chain's operations written out: every value divides the step anew, accumulates the phase, scales
+// it, takes the 80-bit sine (angle factor 1) and multiplies by the amplitude; each result is stored as
+// a 64-bit real, and the last is rounded as the tone stream does. Operands come from memory the
+// compiler cannot see through, as the elements' properties do.
+struct TDirectTone {
+  volatile double StepNumerator = 10000.0, StepDenominator = 44100.0, PhaseScale = 3.1415;
+  volatile double AngleFactor = 1.0;
+  volatile int32_t Amplitude = 10000;
+  double Phase = 0.0;
+
+  int32_t Next() {
+    const double step = static_cast<double>(static_cast<long double>(StepNumerator) / StepDenominator);
+    Phase = static_cast<double>(static_cast<long double>(Phase) + step);
+    const double scaled = static_cast<double>(static_cast<long double>(Phase) * PhaseScale);
+    const double sine = static_cast<double>(std::sin(static_cast<long double>(scaled) * AngleFactor));
+    const double value = static_cast<double>(static_cast<long double>(sine) * Amplitude);
+    return Round(value);
+  }
+};
+
+struct TChainSource {
+  TToneChain Chain{10000};
+  int32_t Next() { return Chain.NextInteger(); }
+};
+
+// The x87 control word the program runs with and events delivered, for the life of a run.
+class TProgramMode {
+public:
+  TProgramMode() {
+    asm volatile("fnclex");
+    program_fpu::SetControlWord(program_fpu::kControlWord);
+    StartEvents();
+  }
+  ~TProgramMode() {
+    StopEvents();
+    program_fpu::SetControlWord(savedControl_);
+  }
+
+private:
+  const uint16_t savedControl_ = program_fpu::ControlWord();
+};
