@@ -7,6 +7,7 @@
 #include "app/runtime_support.h"
 #include "app/version.h"
 #include "audio/library/audio_library.h"
+#include "runtime/data.h"
 #include "toolkit/application.h"
 
 namespace {
@@ -20,6 +21,8 @@ constexpr char InformationText[] =
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartRuntime();
+  StartHook = &StartEvents;
+  SessionEndHook = [] { Halt(0); };
   if (ParamStr(1) == RcString("/ih")) {
     MessageBoxA(nullptr, InformationText, "Coilprobe", MB_OK | MB_ICONINFORMATION);
     Halt(0);

@@ -1,8 +1,23 @@
 // The main schematic's elements, their settings and links, in the generated schematics' order: the main
 // form first and complete, then the other elements in field order, configured in reverse field order.
+// The network as it runs (the chains' elements are wired in tone_chain.cpp and level_chain.cpp):
+//
+//   MainForm onCreate -> HubStart -> AudioDevice doInit, doStart (44100 Hz)
+//                                 -> HubTone -> ToneStream doCreate, Player doPlay
+//                                 -> Recorder doInit, doStart (44100 Hz, stereo)
+//   Ticker (100 ms) -> HubTick -> Scope doDraw (newest recorded frames into ScopeImage's bitmap)
+//                              -> ScopeImage doRefresh
+//   Scope onLevelLeft  L -> HubLeft  -> LevelMemory, EditLeftLevel
+//   Scope onLevelRight R -> HubRight -> MathLevelRatio (R / L) -> MathInvert (L / R) -> TorusHost
+//                                       -> torus panel -> u;  then EditRightLevel
+//   every value ToneStream reads: SampleSource -> MathStep -> MathPhase -> MathPhaseScale -> MathSine
+//                                 -> MathAmplitude (x AmplitudeBar's Position) -> SampleSource's value
+//   errors: AudioDevice -> MsgDeviceError, ToneStream -> MsgStreamError
 #include "app/main_schematic.h"
 
+#include "app/level_chain.h"
 #include "app/schematic_support.h"
+#include "app/tone_chain.h"
 #include "app/torus_panel.h"
 #include "audio/device.h"
 #include "audio/oscilloscope.h"
@@ -12,6 +27,7 @@
 #include "elements/edit.h"
 #include "elements/image.h"
 #include "elements/main_form.h"
+#include "elements/scroll_bar.h"
 #include "elements/scroll_bar_ex.h"
 #include "runtime/event_from_data.h"
 #include "runtime/hub.h"
@@ -25,8 +41,6 @@
 
 namespace {
 
-enum : uint8_t { resultReal = 1 };
-
 // The level read-outs: numbers in the small dialog font, "Edit" until the first measurement.
 void ConfigureLevelEdit(TZvEdit* edit, int32_t top) {
   ConfigureEdit(edit, 390, top, 60, 20, "Edit", MakeFont("MS Sans Serif", 8, 0, clBlack, 1), vkReal);
@@ -35,8 +49,8 @@ void ConfigureLevelEdit(TZvEdit* edit, int32_t top) {
 void ConfigureErrorMessage(TZvMessage* message) {
   message->Message = RcString();
   message->Caption = RcString();
-  message->Mode = 0;
-  message->Icon = 0;
+  message->Mode = TZvMessage::mbOk /* 0 */;
+  message->Icon = TZvMessage::miNone /* 0 */;
 }
 
 }  // namespace
@@ -46,10 +60,10 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Place(MainForm, 21, 105, 480, 226, clButtonFace);
   MainForm->Font = MakeFont("Arial", 20, fsBold, clBlack, 1);
   MainForm->SetCaption("Coilprobe");
-  MainForm->Align = 0;
+  MainForm->Align = alNone /* 0 */;
   MainForm->AlphaBlend = 255;
-  MainForm->SetBorderStyle(2);
-  MainForm->WindowState = 0;
+  MainForm->SetBorderStyle(bsSizeable /* 2 */);
+  MainForm->WindowState = wsNormal /* 0 */;
   MainForm->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "ICON0"));
   MainForm->SetHiddenMode(0);
   MainForm->DragForm = 0;
@@ -89,26 +103,13 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   HubRight = new TZvHub;
   HubLeft = new TZvHub;
 
-  HubLeft->InCount = 1;
-  HubLeft->SetCount(2);
-  HubLeft->onEvent[0] = MakeEvent<&TZvMemory::doValue>(LevelMemory, 0);
-  HubLeft->onEvent[1] = MakeEvent<&TZvEdit::doText>(EditLeftLevel, 0);
-
-  HubRight->InCount = 1;
-  HubRight->SetCount(2);
-  HubRight->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathLevelRatio, 0);
-  HubRight->onEvent[1] = MakeEvent<&TZvEdit::doText>(EditRightLevel, 0);
-
-  SetMath(MathInvert, TZvMath::opDivide, 1.0, 0.0, resultReal);
-  MathInvert->Op2Link = MakeEvent<&TZvMath::getResult>(MathLevelRatio, 0);
-  MathInvert->onResult = MakeEvent<&TZvMultiElement::doWork>(TorusHost, 0);
-
-  SetMath(MathLevelRatio, TZvMath::opDivide, 0.0, 0.0, resultReal);
-  MathLevelRatio->Op2Link = MakeEvent<&TZvMemory::getValue>(LevelMemory, 0);
-  MathLevelRatio->onResult = MakeEvent<&TZvMath::doOperation>(MathInvert, 0);
+  WireLeftHub(HubLeft, LevelMemory, MakeEvent<&TZvEdit::doText>(EditLeftLevel, 0));
+  WireRightHub(HubRight, MathLevelRatio, MakeEvent<&TZvEdit::doText>(EditRightLevel, 0));
+  WireInverse(MathInvert, MathLevelRatio, TorusHost);
+  WireLevelRatio(MathLevelRatio, LevelMemory, MathInvert);
 
   Place(AmplitudeBar, 75, 465, 220, 10, clAppWorkspace);
-  AmplitudeBar->Align = 0;
+  AmplitudeBar->Align = alNone /* 0 */;
   AmplitudeBar->TabOrder = 0;
   AmplitudeBar->Hint = RcString();
   AmplitudeBar->Visible = 1;
@@ -121,51 +122,38 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   AmplitudeBar->SetMax(32767);
   AmplitudeBar->SetMin(0);
   AmplitudeBar->SetPosition(10000);
-  AmplitudeBar->SetKind(0);
+  AmplitudeBar->SetKind(sbHorizontal /* 0 */);
   AmplitudeBar->SetNotifyOnRelease(0);
   AmplitudeBar->Init();
 
-  TorusHost->Mode = 0;
-  TorusHost->SetFactory(&NewTorusPanel);
+  WireTorusHost(TorusHost, &NewTorusPanel);
 
   ConfigureLevelEdit(EditRightLevel, 450);
 
-  SetMath(MathAmplitude, TZvMath::opMultiply, 0.0, 32767.0, resultReal);
-  MathAmplitude->Op2Link = MakeEvent<&TZvScrollBarEx::Position>(AmplitudeBar, 0);
-  MathAmplitude->onResult = MakeEvent<&TZvEventFromData::doData>(SampleSource, 0);
-
-  SetMath(MathPhase, TZvMath::opAdd, 0.0, 0.0, resultReal);
-  MathPhase->Op2Link = MakeEvent<&TZvMath::getResult>(MathPhase, 0);
-  MathPhase->onResult = MakeEvent<&TZvMath::doOperation>(MathPhaseScale, 0);
-
-  SampleSource->onEvent = MakeEvent<&TZvMath::doOperation>(MathStep, 0);
-
-  SetMath(MathSine, TZvMath::opSine, 0.0, 0.0, resultReal);
-  MathSine->onResult = MakeEvent<&TZvMath::doOperation>(MathAmplitude, 0);
-
-  SetMath(MathStep, TZvMath::opDivide, 10000.0, 44100.0, resultReal);
-  MathStep->onResult = MakeEvent<&TZvMath::doOperation>(MathPhase, 0);
+  WireAmplitude(MathAmplitude, MakeEvent<&TZvScrollBarEx::Position>(AmplitudeBar, 0), SampleSource);
+  WirePhase(MathPhase, MathPhaseScale);
+  WireSampleSource(SampleSource, MathStep);
+  WireSine(MathSine, MathAmplitude);
+  WireStep(MathStep, MathPhase);
 
   Ticker->SetInterval(100);
   Ticker->SetEnable(true);
   Ticker->SetAutoStop(0);
   Ticker->onTimer = MakeEvent<&TZvHub::doEvent>(HubTick, 0);
 
-  ToneStream->Freq = 44100;
-  ToneStream->Data = MakeEvent<&TZvEventFromData::getValue>(SampleSource, 0);
-  ToneStream->onError = MakeEvent<&TZvMessage::doMessage>(MsgStreamError, 0);
+  WireToneStream(ToneStream, SampleSource, MakeEvent<&TZvMessage::doMessage>(MsgStreamError, 0));
 
   ConfigureLevelEdit(EditLeftLevel, 485);
 
   Place(ScopeImage, 5, 5, 120, 125, clWhite);
-  ScopeImage->Align = 0;
+  ScopeImage->Align = alNone /* 0 */;
   ScopeImage->Hint = RcString();
   ScopeImage->Visible = 1;
   ScopeImage->Enabled = 1;
   ScopeImage->Cursor = 0;
   ScopeImage->MouseCapture = 0;
   ScopeImage->DrawProc = MakeMethod<&TZvImage::DrawProportional>(ScopeImage);
-  ScopeImage->ViewStyle = 1;
+  ScopeImage->ViewStyle = TZvImage::vsProportional /* 1 */;
   ScopeImage->FollowSize = 1;
   ScopeImage->Init();
 
@@ -177,7 +165,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Scope->BackColor = clBlack;
   Scope->Scale = 100;
   Scope->Color = clWhite;
-  Scope->DrawMode = 0;
+  Scope->DrawMode = TZvBASS_ChlVisibleOcilloRec::dmLine /* 0 */;
   Scope->Frames = 1;
   Scope->Clear = true;
   Scope->Bitmap = MakeEvent<&TZvImage::Bitmap>(ScopeImage, 0);
@@ -185,12 +173,11 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Scope->onLevelRight = MakeEvent<&TZvHub::doEvent>(HubRight, 0);
 
   Recorder->Freq = 44100;
-  Recorder->Channels = 1;
+  Recorder->Channels = TZvBASS_Record::chStereo /* 1 */;
   Recorder->FileName = RcString();
   Recorder->InMemory = false;
 
-  SetMath(MathPhaseScale, TZvMath::opMultiply, 0.0, 3.1415, resultReal);
-  MathPhaseScale->onResult = MakeEvent<&TZvMath::doOperation>(MathSine, 0);
+  WirePhaseScale(MathPhaseScale, MathSine);
 
   HubTick->InCount = 1;
   HubTick->SetCount(4);

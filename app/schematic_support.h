@@ -1,11 +1,10 @@
-// Small helpers the two generated schematics share: colour values and the settings every window and
-// math element receives in the same way.
+// Small helpers the two generated schematics share: colour values and the settings every window
+// element receives in the same way.
 #pragma once
 #include <cstdint>
 
 #include "elements/edit.h"
 #include "elements/win.h"
-#include "runtime/math_element.h"
 
 // Toolkit colour values: 0xFF000000 + n is Windows system colour n.
 constexpr int32_t SystemColor(uint32_t index) { return static_cast<int32_t>(0xFF000000u + index); }
@@ -27,15 +26,8 @@ inline void Place(TZvWin* element, int32_t left, int32_t top, int32_t width, int
   element->Color = color;
 }
 
-// A math element's operation, operand properties and result type, with Default 0.0 and AngleMode 0.
-inline void SetMath(TZvMath* math, uint8_t opType, double op1, double op2, uint8_t resultType) {
-  math->OpType = opType;
-  math->Op1 = op1;
-  math->Op2 = op2;
-  math->ResultType = resultType;
-  math->SetDefault(0.0);
-  math->SetAngleMode(0);
-}
+// The cursor handle both schematics give their edits, passed to the system as it is.
+constexpr int32_t kEditCursor = 19;
 
 // An edit as both schematics configure theirs: enabled, visible, no tab stop, flat, cursor 19,
 // editable, every change reported.
@@ -43,14 +35,14 @@ inline void ConfigureEdit(TZvEdit* edit, int32_t left, int32_t top, int32_t widt
                           const TFontRec& font, TEditValueKind kind) {
   Place(edit, left, top, width, height, clWindow);
   edit->Font = font;
-  edit->Align = 0;
+  edit->Align = alNone /* 0 */;
   edit->Hint = RcString();
   edit->Visible = 1;
   edit->ParentFont = 0;
   edit->Enabled = 1;
   edit->TabOrder = 0;
   edit->Ctl3D = 0;
-  edit->Cursor = 19;
+  edit->Cursor = kEditCursor;
   edit->Password = 0;
   edit->ReadOnly = 0;
   edit->IgnoreFirstChange = 0;

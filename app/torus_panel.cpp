@@ -1,8 +1,18 @@
 // The torus panel's elements, their settings and links, built in the generated schematics' order:
 // the panel first, then the other elements in field order, configured in reverse field order.
+// The chain as it runs (its elements are wired in torus_chain.cpp):
+//
+//   r -> TorusInterface -> MathScale (2500 r) -> HubTorus -> MathSum (D + d)
+//                                                         -> MathDiff (D - d)
+//                                                         -> MathTimesSum (x the sum)
+//        -> MathByDiff (/ the difference) -> MathByHeight (/ H) -> MathByTurns (/ N)
+//        -> MathPlusTurns (+ N, rounded) -> EditResult (u)
+//   D, d, N: EditOuterDiameter -> GetOuter, EditInnerDiameter -> GetInner, EditTurns -> GetTurns, each
+//   read afresh by the two elements it serves; H: EditHeight, read by MathByHeight.
 #include "app/torus_panel.h"
 
 #include "app/schematic_support.h"
+#include "app/torus_chain.h"
 #include "elements/label.h"
 #include "elements/panel.h"
 #include "toolkit/graphic_tool.h"
@@ -13,8 +23,6 @@
 
 namespace {
 
-enum : uint8_t { resultInteger = 0, resultReal = 1 };
-
 TFontRec SansSerif(uint8_t size, uint8_t style = 0, int32_t color = clBlack) {
   return MakeFont("MS Sans Serif", size, style, color, 1);
 }
@@ -23,13 +31,13 @@ void ConfigureLabel(TZvLabel* label, int32_t left, int32_t top, int32_t width, i
                     const TFontRec& font) {
   Place(label, left, top, width, height, clButtonFace);
   label->Font = font;
-  label->Align = 0;
+  label->Align = alNone /* 0 */;
   label->Hint = RcString();
   label->Visible = 1;
   label->ParentFont = 0;
   label->Transparent = 0;
   label->SetAutoSize(true);
-  label->SetAlignment(0);
+  label->SetAlignment(taLeft /* 0 */);
   label->HoverColor = 0;
   label->HoverCursor = 0;
   label->HoverUnderline = 0;
@@ -37,10 +45,8 @@ void ConfigureLabel(TZvLabel* label, int32_t left, int32_t top, int32_t width, i
   label->Init();
 }
 
-void ConfigureGetData(TZvGetData* get, TZvEdit* source) {
-  get->Count = 2;
-  get->Data = MakeEvent<&TZvEdit::TextValue>(source, 0);
-}
+// A dimension field's data output: its number, read afresh at every use.
+TZv_Event FieldValue(TZvEdit* field) { return MakeEvent<&TZvEdit::TextValue>(field, 0); }
 
 }  // namespace
 
@@ -48,7 +54,7 @@ TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   TorusPanel = new TZvPanel(parent);
   Place(TorusPanel, 135, 5, 328, 181, clButtonFace);
   TorusPanel->Font = SansSerif(8);
-  TorusPanel->Align = 0;
+  TorusPanel->Align = alNone /* 0 */;
   TorusPanel->Hint = RcString();
   TorusPanel->Visible = 1;
   TorusPanel->ParentFont = 0;
@@ -60,7 +66,7 @@ TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   TorusPanel->BevelOuter = bvNone;
   TorusPanel->BevelWidth = 1;
   TorusPanel->BorderWidth = 1;
-  TorusPanel->Alignment = 0;
+  TorusPanel->Alignment = taLeft /* 0 */;
   TorusPanel->Init();
   TControl* inside = TorusPanel->Control;
 
@@ -105,47 +111,19 @@ TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   ConfigureLabel(LabelOuter, 15, 60, 25, 24, "D=", SansSerif(12));
   ConfigureLabel(LabelPrompt, 10, 35, 159, 24, "Enter torus dimension", SansSerif(12, 0, clRed));
 
-  ConfigureGetData(GetTurns, EditTurns);
+  WireFieldReader(GetTurns, FieldValue(EditTurns));
 
-  SetMath(MathPlusTurns, TZvMath::opAdd, 0.0, 0.0, resultInteger);
-  MathPlusTurns->Op2Link = MakeEvent<&TZvGetData::getVar>(GetTurns, 1);
-  MathPlusTurns->onResult = MakeEvent<&TZvEdit::doText>(EditResult, 0);
-
-  SetMath(MathByTurns, TZvMath::opDivide, 0.0, 0.0, resultReal);
-  MathByTurns->Op2Link = MakeEvent<&TZvGetData::getVar>(GetTurns, 0);
-  MathByTurns->onResult = MakeEvent<&TZvMath::doOperation>(MathPlusTurns, 0);
-
-  SetMath(MathByHeight, TZvMath::opDivide, 0.0, 0.0, resultReal);
-  MathByHeight->Op2Link = MakeEvent<&TZvEdit::TextValue>(EditHeight, 0);
-  MathByHeight->onResult = MakeEvent<&TZvMath::doOperation>(MathByTurns, 0);
-
-  SetMath(MathByDiff, TZvMath::opDivide, 0.0, 0.0, resultReal);
-  MathByDiff->Op2Link = MakeEvent<&TZvMath::getResult>(MathDiff, 0);
-  MathByDiff->onResult = MakeEvent<&TZvMath::doOperation>(MathByHeight, 0);
-
-  SetMath(MathTimesSum, TZvMath::opMultiply, 0.0, 0.0, resultReal);
-  MathTimesSum->Op2Link = MakeEvent<&TZvMath::getResult>(MathSum, 0);
-  MathTimesSum->onResult = MakeEvent<&TZvMath::doOperation>(MathByDiff, 0);
-
-  SetMath(MathDiff, TZvMath::opSubtract, 0.0, 0.0, resultReal);
-  MathDiff->Op1Link = MakeEvent<&TZvGetData::getVar>(GetOuter, 1);
-  MathDiff->Op2Link = MakeEvent<&TZvGetData::getVar>(GetInner, 1);
-
-  ConfigureGetData(GetInner, EditInnerDiameter);
-  ConfigureGetData(GetOuter, EditOuterDiameter);
-
-  SetMath(MathSum, TZvMath::opAdd, 0.0, 0.0, resultReal);
-  MathSum->Op1Link = MakeEvent<&TZvGetData::getVar>(GetOuter, 0);
-  MathSum->Op2Link = MakeEvent<&TZvGetData::getVar>(GetInner, 0);
-
-  HubTorus->InCount = 1;
-  HubTorus->SetCount(3);
-  HubTorus->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathSum, 0);
-  HubTorus->onEvent[1] = MakeEvent<&TZvMath::doOperation>(MathDiff, 0);
-  HubTorus->onEvent[2] = MakeEvent<&TZvMath::doOperation>(MathTimesSum, 0);
-
-  SetMath(MathScale, TZvMath::opMultiply, 0.0, 2500.0, resultReal);
-  MathScale->onResult = MakeEvent<&TZvHub::doEvent>(HubTorus, 0);
+  WirePlusTurns(MathPlusTurns, GetTurns, MakeEvent<&TZvEdit::doText>(EditResult, 0));
+  WireByTurns(MathByTurns, GetTurns, MathPlusTurns);
+  WireByHeight(MathByHeight, FieldValue(EditHeight), MathByTurns);
+  WireByDifference(MathByDiff, MathDiff, MathByHeight);
+  WireTimesSum(MathTimesSum, MathSum, MathByDiff);
+  WireDifference(MathDiff, GetOuter, GetInner);
+  WireFieldReader(GetInner, FieldValue(EditInnerDiameter));
+  WireFieldReader(GetOuter, FieldValue(EditOuterDiameter));
+  WireSum(MathSum, GetOuter, GetInner);
+  WireTorusHub(HubTorus, MathSum, MathDiff, MathTimesSum);
+  WireScale(MathScale, HubTorus);
 
   ConfigureLabel(LabelTitle, 35, 10, 246, 28, "MAGNETIC CONDUCTIVITY", SansSerif(15, fsUnderline));
   ConfigureEdit(EditResult, 205, 50, 90, 30, "0", SansSerif(14), vkText);
@@ -154,8 +132,7 @@ TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   ConfigureEdit(EditInnerDiameter, 40, 90, 50, 20, "6", SansSerif(12), vkReal);
   ConfigureEdit(EditOuterDiameter, 40, 60, 50, 20, "10", SansSerif(12), vkReal);
 
-  TorusInterface->SetEventCount(1);
-  TorusInterface->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathScale, 0);
+  WireTorusDoor(TorusInterface, MathScale);
 
   Interface = TorusInterface;
   TorusInterface->Owner = this;

@@ -5,6 +5,8 @@
 #include "audio/library/audio_library.h"
 
 namespace {
+// The flags the device element opens the output with. What they ask is the library's business; ours
+// accepts them and uses none (audio_library.h), so the value only keeps the call as the element makes it.
 constexpr uint32_t kInitFlags = 32;
 }
 

@@ -49,14 +49,14 @@ void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
     if (!canvas) continue;
     const int32_t y = FrameOffset(left(i), right(i), Scale);
     switch (DrawMode) {
-      case 0:
+      case dmLine:
         canvas->LineTo(x0 + 5 * i, ymid + y);
         break;
-      case 1:
+      case dmBars:
         canvas->MoveTo(x0 + i, ymid);
         canvas->LineTo(x0 + i, ymid + y);
         break;
-      case 2:
+      case dmDots:
         bitmap_->SetPixel(x0 + i, ymid + y, Color);
         break;
       default:

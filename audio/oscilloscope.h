@@ -19,7 +19,9 @@ public:
   int32_t BackColor = 0;           // colour the bitmap is cleared with
   int32_t Scale = 0;               // a frame lies Scale x (L + R) / 131070 pixels off the centre line
   int32_t Color = 0;               // trace colour
-  uint8_t DrawMode = 0;            // 0 line, 1 bars, 2 dots; other values draw nothing
+  // Values of DrawMode; other values draw nothing.
+  enum : uint8_t { dmLine = 0, dmBars = 1, dmDots = 2 };
+  uint8_t DrawMode = dmLine;
   uint8_t Frames = 0;              // frames drawn and summed, in units of 256
   bool Clear = false;              // clear the bitmap (and draw Background) before the trace
   // Data inputs.

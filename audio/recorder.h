@@ -21,7 +21,9 @@ public:
   TStream* Target = nullptr;
   // Properties.
   int32_t Freq = 0;      // recording rate in Hz
-  int32_t Channels = 0;  // channel count minus one: 0 mono, 1 stereo
+  // The channel count minus one.
+  enum : int32_t { chMono = 0, chStereo = 1 };
+  int32_t Channels = chMono;
   RcString FileName;     // path of the wave file
   bool InMemory = false;  // record into a memory stream instead of a file
   // Data inputs; they win over the properties. ChannelsLink gives a count, not a count minus one.

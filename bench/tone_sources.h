@@ -7,8 +7,8 @@
 
 #include "runtime/convert.h"
 #include "runtime/data.h"
+#include "tests/app/chains.h"
 #include "tests/runtime/program_fpu_mode.h"
-#include "tests/runtime/tone_chain.h"
 
 // The chain's operations written out: every value divides the step anew, accumulates the phase, scales
 // it, takes the 80-bit sine (angle factor 1) and multiplies by the amplitude; each result is stored as
@@ -30,9 +30,15 @@ struct TDirectTone {
   }
 };
 
+// The chain as the main schematic wires it; each value read through the tone stream's data input and
+// converted as the stream's callback does (its store into the sound block left out, as the direct loop's).
 struct TChainSource {
   TToneChain Chain{10000};
-  int32_t Next() { return Chain.NextInteger(); }
+  int32_t Next() {
+    TData value;
+    GetLinkData(value, Chain.ToneStream.Data);
+    return ToInteger(value);
+  }
 };
 
 // The x87 control word the program runs with and events delivered, for the life of a run.

@@ -21,7 +21,9 @@ public:
   // to DrawProportional.
   TCallback<void(HDC dc)> DrawProc;
   // Properties.
-  uint8_t ViewStyle = 0;   // the view style DrawProc belongs to: 1 proportional fit
+  // The view style DrawProc belongs to.
+  enum : uint8_t { vsProportional = 1 };
+  uint8_t ViewStyle = 0;
   uint8_t FollowSize = 0;  // the bitmap takes the control's size whenever the control is resized
   // Outputs.
   TZv_Event onClick;

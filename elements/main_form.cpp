@@ -7,6 +7,10 @@
 
 // The form's own window message sent by the start step; creating the window is its only effect.
 static constexpr UINT kStartMessage = 0x400;
+// The start message's wParam: a fixed code no handler reads (the message only makes sure the window exists).
+static constexpr WPARAM kStartCode = 33;
+// The system's move loop as if the caption had been grabbed: what dragging the form by any point starts.
+static constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
 
 TZvMainForm::TZvMainForm(TControl* parentControl) : TZvWin(parentControl) {
   if (!AppletInUse) {
@@ -40,18 +44,19 @@ void TZvMainForm::SetHiddenMode(uint8_t mode) {
 }
 
 void TZvMainForm::SetBorderStyle(uint8_t style) {
+  // Indexed by border style: the style bits taken from the form and the extended bits added to it.
   static const struct {
     DWORD cleared;
     DWORD exSet;
   } table[] = {
-      {WS_CAPTION | WS_THICKFRAME, 0},
-      {WS_THICKFRAME, 0},
-      {0, 0},
-      {WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE},
-      {WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
-      {WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
-      {WS_CAPTION | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
-      {WS_CAPTION, 0},
+      /* bsNone */ {WS_CAPTION | WS_THICKFRAME, 0},
+      /* bsSingle */ {WS_THICKFRAME, 0},
+      /* bsSizeable */ {0, 0},
+      /* bsDialog */ {WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE},
+      /* bsToolWindow */ {WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
+      /* bsSizeToolWin */ {WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
+      /* bsFramedNoCaption */ {WS_CAPTION | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
+      /* bsSizeableNoCaption */ {WS_CAPTION, 0},
   };
   if (style >= sizeof table / sizeof table[0]) return;
   Control->GetWindowHandle();
@@ -97,7 +102,7 @@ void TZvMainForm::ApplySize() {
 
 void TZvMainForm::StartStep() {
   if (!Control) return;
-  Control->Perform(kStartMessage, 33, 0);
+  Control->Perform(kStartMessage, kStartCode, 0);
   FireNull(onCreate);
   if (!Control) return;
   FirstShow(Control);
@@ -111,7 +116,7 @@ void TZvMainForm::StartStep() {
 
 void TZvMainForm::FirstShow(TControl*) {
   if (!Shown) {
-    if (WindowState != 0 && WindowState <= 2 && WindowState != Control->WindowState) {
+    if (WindowState != wsNormal && WindowState <= wsMaximized && WindowState != Control->WindowState) {
       static const int commands[] = {SW_SHOWNOACTIVATE, SW_SHOWMINNOACTIVE, SW_MAXIMIZE};
       Control->WindowState = WindowState;
       ShowWindow(Control->GetWindowHandle(), commands[WindowState]);
@@ -149,7 +154,7 @@ bool TZvMainForm::CloseStep() {
 void TZvMainForm::MouseDown(TControl* sender, TMouseEventData& mouse) {
   if (DragForm && Control) {
     ReleaseCapture();
-    SendMessageA(Control->Handle, WM_SYSCOMMAND, 0xF012, 0);
+    SendMessageA(Control->Handle, WM_SYSCOMMAND, kMoveByCaption, 0);
   }
   TZvWin::MouseDown(sender, mouse);
 }

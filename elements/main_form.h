@@ -9,6 +9,20 @@
 
 class TBitmap;
 
+// Border styles of SetBorderStyle.
+enum : uint8_t {
+  bsNone = 0,
+  bsSingle = 1,               // fixed single
+  bsSizeable = 2,             // the default
+  bsDialog = 3,
+  bsToolWindow = 4,           // fixed tool window
+  bsSizeToolWin = 5,          // sizeable tool window
+  bsFramedNoCaption = 6,
+  bsSizeableNoCaption = 7,
+};
+// Window states of WindowState.
+enum : uint8_t { wsNormal = 0, wsMinimized = 1, wsMaximized = 2 };
+
 class TZvMainForm : public TZvWin {
 public:
   // parentControl is ignored: a form belongs to the applet.
@@ -37,8 +51,7 @@ public:
 
   // Property operations, applied at once (the schematic calls them before Init).
   void SetCaption(const char* text);
-  // 0 none, 1 fixed single, 2 sizeable (default), 3 dialog, 4 fixed tool window, 5 sizeable tool window,
-  // 6 framed without caption, 7 sizeable without caption.
+  // One of the bs values above; others change nothing.
   void SetBorderStyle(uint8_t style);
   void SetIcon(HICON icon);
   // On the main form, 1 also takes the applet off the task bar.

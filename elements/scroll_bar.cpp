@@ -36,17 +36,17 @@ TScrollBarData::~TScrollBarData() {
 
 int TScrollBarData::Length() const {
   const RECT client = Control->ClientRect();
-  return Kind == 0 ? client.right : client.bottom;
+  return Horizontal() ? client.right : client.bottom;
 }
 
 int TScrollBarData::Breadth() const {
   const RECT client = Control->ClientRect();
-  return Kind == 0 ? client.bottom : client.right;
+  return Horizontal() ? client.bottom : client.right;
 }
 
 // A stretch of the bar from `from` to `to` along it, across its whole breadth.
 static RECT Along(uint8_t kind, int from, int to, int breadth) {
-  return kind == 0 ? RECT{from, 0, to, breadth} : RECT{0, from, breadth, to};
+  return kind == sbHorizontal ? RECT{from, 0, to, breadth} : RECT{0, from, breadth, to};
 }
 
 RECT TScrollBarData::TrackRect() const {
@@ -128,8 +128,8 @@ static void ConfineCursor(HWND wnd, RECT r) {
 
 void ScrollBarInput::Down(TScrollBarData* d, int x, int y) {
   TControl* c = d->Control;
-  const int along = d->Kind == 0 ? x : y;
-  const int size = d->Kind == 0 ? c->Width() : c->Height();
+  const int along = d->Horizontal() ? x : y;
+  const int size = d->Horizontal() ? c->Width() : c->Height();
   if (along < kScrollButton || along > size - kScrollButton) {
     const uint8_t button = along < kScrollButton ? sbDecrease : sbIncrease;
     d->Pressed = button;
@@ -145,17 +145,15 @@ void ScrollBarInput::Down(TScrollBarData* d, int x, int y) {
   d->GrabX = x - t;
   d->GrabY = y - t;
   d->Dragging = t <= along && along <= t + kScrollThumb;
-  const RECT track = d->Kind == 0 ? RECT{kScrollButton, 0, c->Width() - kScrollButton, c->Height()}
-                                  : RECT{0, kScrollButton, c->Width(), c->Height() - kScrollButton};
-  ConfineCursor(c->Handle, track);
+  ConfineCursor(c->Handle, d->TrackRect());
 }
 
 // A bar too short for the thumb to travel (scale 0 or below) keeps its position: the drag has no pixels
 // to map to values, and dividing by the scale would trap.
 void ScrollBarInput::Move(TScrollBarData* d, int x, int y) {
   if (!d->Dragging || d->Scale <= 0) return;
-  const int along = d->Kind == 0 ? x : y;
-  const int grab = d->Kind == 0 ? d->GrabX : d->GrabY;
+  const int along = d->Horizontal() ? x : y;
+  const int grab = d->Horizontal() ? d->GrabX : d->GrabY;
   const int32_t n = Round((along - kScrollButton - grab) / static_cast<long double>(d->Scale));
   d->SetBarPosition(d->Min + std::max(0, std::min(n, d->Max - d->Min)));
 }
@@ -222,7 +220,7 @@ void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
   TGraphicTool* font = canvas->Font();
   font->SetFontName("Webdings");
   font->SetColor(d->ArrowColor);
-  if (d->Kind == 0) font->SetFontCharset(1);
+  if (d->Horizontal()) font->SetFontCharset(1);
   for (uint8_t button : {sbDecrease, sbIncrease}) {
     const bool pressed = d->Pressed == button;
     const RECT r = d->ButtonRect(button);
@@ -231,7 +229,7 @@ void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
     DrawEdgeFrame(canvas->Handle(), r, pressed ? d->ShadowColor : kButtonHighlight,
                   pressed ? d->HighlightColor : kButtonShadow);
     // Webdings 3 and 4 are the left and right arrows, 5 and 6 up and down.
-    const char glyph = d->Kind == 0 ? (button == sbDecrease ? '3' : '4') : (button == sbDecrease ? '5' : '6');
+    const char glyph = d->Horizontal() ? (button == sbDecrease ? '3' : '4') : (button == sbDecrease ? '5' : '6');
     brush->SetBrushStyle(bsClear);
     if (!canvas->RequiredState(csHandleValid | csBrushValid | csFontValid | csChangeNotify)) continue;
     HDC dc = canvas->Handle();

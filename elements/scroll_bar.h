@@ -17,6 +17,9 @@ class TTimer;
 constexpr int kScrollButton = 10;  // each arrow button along the bar
 constexpr int kScrollThumb = 10;
 
+// Values of Kind.
+enum : uint8_t { sbHorizontal = 0, sbVertical = 1 };
+
 // The pressed arrow button.
 enum : uint8_t { sbNone = 0, sbDecrease = 1, sbIncrease = 2 };
 
@@ -31,7 +34,7 @@ public:
   int32_t FaceColor = 0;       // outline of the arrow buttons and the thumb
   int32_t ShadowColor = 0;     // top and left edges of a pressed arrow button
   int32_t ArrowColor = 0;      // the arrow glyphs
-  uint8_t Kind = 0;            // 0 horizontal, 1 vertical
+  uint8_t Kind = sbHorizontal;
   // Kept within Min..Max. Written on the GUI thread, read by the tone chain on the audio thread.
   std::atomic<int32_t> Position{0};
   int32_t Min = 0;
@@ -53,6 +56,7 @@ public:
   void SetBarPosition(int32_t value);
   int32_t GetBarPosition() const { return Position.load(std::memory_order_relaxed); }
   void SetKind(uint8_t kind);
+  bool Horizontal() const { return Kind == sbHorizontal; }
   void SetNotifyOnRelease(uint8_t value) { NotifyOnRelease = value; }
 
   // Scale for the current client size; the thumb's offset along the bar.
@@ -75,6 +79,6 @@ private:
   int Breadth() const;
 };
 
-// A scroll bar control in parent: Kind 0, Position 0, range 0..200, colour system colour 12.
+// A scroll bar control in parent: horizontal, Position 0, range 0..200, colour system colour 12.
 TControl* NewScrollBar(TControl* parent);
 TScrollBarData* ScrollBarData(TControl* scrollBar);

@@ -10,10 +10,12 @@ public:
   RcString Message;
   // Box title used when the data input CaptionLink is not connected.
   RcString Caption;
-  // Button set: 0 OK, 1 OK/Cancel, 2 Yes/No, 3 Yes/No/Cancel, 4 Retry/Cancel, 5 Abort/Retry/Ignore; other: OK.
-  uint8_t Mode = 0;
-  // Icon: 0 none, 1 hand, 2 question, 3 exclamation, 4 asterisk, 5 warning; other: none.
-  uint8_t Icon = 0;
+  // Values of Mode, the button set; other values: OK.
+  enum : uint8_t { mbOk = 0, mbOkCancel = 1, mbYesNo = 2, mbYesNoCancel = 3, mbRetryCancel = 4, mbAbortRetryIgnore = 5 };
+  uint8_t Mode = mbOk;
+  // Values of Icon; other values: none.
+  enum : uint8_t { miNone = 0, miHand = 1, miQuestion = 2, miExclamation = 3, miAsterisk = 4, miWarning = 5 };
+  uint8_t Icon = miNone;
   // Data inputs: the message text and the title.
   TZv_Event Text;
   TZv_Event CaptionLink;

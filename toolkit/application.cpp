@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "app/runtime_support.h"
-#include "runtime/data.h"
 #include "toolkit/color.h"
 #include "toolkit/graphic_tool.h"
 
@@ -16,6 +14,8 @@ bool AppletInUse = false;
 TControl* TheApplet = nullptr;
 HINSTANCE ModuleInstance = GetModuleHandleA(nullptr);
 TCallback<void()> IdleHook;
+TApplicationHook StartHook = nullptr;
+TApplicationHook SessionEndHook = nullptr;
 
 static std::vector<TCallback<void()>>& StartQueue() {
   static std::vector<TCallback<void()>> queue;
@@ -54,7 +54,7 @@ static bool AppletHandler(void*, TControl* applet, TMsg& msg) {
 
 TControl* NewApplet(const char* caption) {
   TControl* applet = NewControl(nullptr, "App", true);
-  applet->Style = 0x90CA0000;
+  applet->Style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // 0x90CA0000
   applet->ExStyle = WS_EX_APPWINDOW;
   applet->IsApplet = true;
   applet->AttachProc({&AppletHandler, nullptr});
@@ -87,7 +87,9 @@ static bool FormFocusHandler(void*, TControl* form, TMsg& msg) {
     TControl* applet = Applet;
     Applet = nullptr;
     if (applet) applet->Free();
-    Halt(0);
+    if (SessionEndHook) SessionEndHook();
+    msg.Result = 0;
+    return true;
   }
   return false;
 }
@@ -172,7 +174,7 @@ void TerminateExecution() {
 
 void StartApplication(bool mainFormVisible) {
   if (TheApplet) TheApplet->SetVisible(mainFormVisible);
-  StartEvents();
+  if (StartHook) StartHook();
   std::vector<TCallback<void()>>& queue = StartQueue();
   for (size_t i = 0; i < queue.size(); ++i) {
     TCallback<void()> step = queue[i];

@@ -21,6 +21,14 @@ extern TControl* TheApplet;
 extern HINSTANCE ModuleInstance;
 // Called once per pass of Run's loop, after the pending messages; none by default.
 extern TCallback<void()> IdleHook;
+// The program entry's procedures for what the layers above the toolkit must do at the application's
+// start and at the end of the Windows session; none by default.
+using TApplicationHook = void (*)();
+// Called by StartApplication before the start queue runs (the program switches event delivery on).
+extern TApplicationHook StartHook;
+// Called when Windows ends the session, after the applet is freed (the program ends the process through
+// its exit sequence); without one the loop ends as after WM_QUIT.
+extern TApplicationHook SessionEndHook;
 
 // The applet: a popup with caption and system menu and a task-bar button, marked as the applet.
 TControl* NewApplet(const char* caption);
@@ -37,8 +45,8 @@ bool ProcessMessage();
 // Ends the loop and frees the applet (which destroys its window and the forms it owns).
 void TerminateExecution();
 
-// Called after the main schematic is built: the applet takes the main form's visibility, events are
-// switched on, and the start queue runs in order of registration.
+// Called after the main schematic is built: the applet takes the main form's visibility, StartHook runs,
+// and the start queue runs in order of registration.
 void StartApplication(bool mainFormVisible);
 // Appends a procedure to the start queue.
 void RegisterStart(TCallback<void()> step);

@@ -177,16 +177,16 @@ void TControl::ReAlign() {
   RECT area = ClientRect();
   for (int32_t i = 0; i < Children->Count; ++i) {
     TControl* c = static_cast<TControl*>(Children->Items[i]);
-    if (c->Align == 0 || !c->Visible) continue;
+    if (c->Align == alNone || !c->Visible) continue;
     int w = c->Width();
     int h = c->Height();
     RECT r = area;
     switch (c->Align) {
-      case 1: r.right = r.left + w; area.left = r.right; break;
-      case 2: r.bottom = r.top + h; area.top = r.bottom; break;
-      case 3: r.left = r.right - w; area.right = r.left; break;
-      case 4: r.top = r.bottom - h; area.bottom = r.top; break;
-      default: break;
+      case alLeft: r.right = r.left + w; area.left = r.right; break;
+      case alTop: r.bottom = r.top + h; area.top = r.bottom; break;
+      case alRight: r.left = r.right - w; area.right = r.left; break;
+      case alBottom: r.top = r.bottom - h; area.bottom = r.top; break;
+      default: break;  // alClient: the rest
     }
     c->SetBoundsRect(r);
   }
@@ -506,8 +506,12 @@ TControl* NewEditBox(TControl* parent, uint32_t options) {
   return edit;
 }
 
+// The style of the toolkit's "STATIC" controls: visible children that report clicks, show "&" as it is
+// and do not wrap their text (0x5000018C).
+static constexpr DWORD kStaticStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | SS_LEFTNOWORDWRAP;
+
 TControl* NewLabel(TControl* parent, const std::string& caption) {
-  TControl* label = NewChildControl(parent, "STATIC", 0x5000018C, StaticClassDescriptor, false);
+  TControl* label = NewChildControl(parent, "STATIC", kStaticStyle, StaticClassDescriptor, false);
   label->SetCaption(caption);
   label->SetSize(0, 22);
   return label;
@@ -515,7 +519,7 @@ TControl* NewLabel(TControl* parent, const std::string& caption) {
 
 TControl* NewPanelBase(TControl* parent, int edge) {
   static const DWORD edgeStyles[] = {WS_DLGFRAME, SS_SUNKEN, 0};
-  DWORD style = 0x5000018C | edgeStyles[edge >= 0 && edge <= 2 ? edge : 2];
+  DWORD style = kStaticStyle | edgeStyles[edge >= 0 && edge <= 2 ? edge : 2];
   TControl* panel = NewChildControl(parent, "STATIC", style, StaticClassDescriptor, false);
   panel->ExStyle |= WS_EX_CONTROLPARENT;
   panel->SetSize(100, 100);

@@ -85,12 +85,18 @@ struct TClassDescriptor {
 extern const TClassDescriptor EditClassDescriptor;
 extern const TClassDescriptor StaticClassDescriptor;
 
+// Values of TControl::Align: a docked child takes a side of what the earlier docked children left free
+// (with its own width or height); a client-aligned one takes the rest.
+enum TAlign : uint8_t { alNone = 0, alLeft = 1, alTop = 2, alRight = 3, alBottom = 4, alClient = 5 };
+// Text alignments of SetTextAlign.
+enum : uint8_t { taLeft = 0, taRight = 1, taCenter = 2 };
+
 class TControl : public TObj {
 public:
   // --- Window
   HWND Handle = nullptr;
   UINT ClassStyle = CS_OWNDC;
-  DWORD Style = 0x16CF0000;  // visible, clip siblings, clip children, overlapped window
+  DWORD Style = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;  // 0x16CF0000
   DWORD ExStyle = WS_EX_CONTROLPARENT;
   std::string ClassName;
   // The system class's window procedure when the control wraps one (EDIT, STATIC), else null.
@@ -117,7 +123,7 @@ public:
   // --- Geometry (bounds in the parent's client coordinates; the window's own while it exists)
   RECT Bounds{0, 0, 0, 0};
   bool PositionGiven = false;
-  // 0 none, 1 left, 2 top, 3 right, 4 bottom, 5 client: docking inside the parent's client area.
+  // Docking inside the parent's client area: one of the TAlign values.
   uint8_t Align = 0;
   uint8_t WindowState = 0;  // 0 normal, 1 minimized, 2 maximized
   // The show command to apply when the minimized parent is restored; 0 = none.

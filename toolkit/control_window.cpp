@@ -80,7 +80,8 @@ bool TControl::CreateWnd() {
 }
 
 void TControl::AfterCreate() {
-  SendMessageA(Handle, WM_UPDATEUISTATE, 0x10002, 0);
+  // Focus rectangles show from the start, not only after the first key press.
+  SendMessageA(Handle, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   if (GetPropA(Handle, SelfProperty) != this) BindWindow(Handle, this);
   if (!(Style & WS_CHILD)) ApplyBigIcon();
   if (OnCreateWindow.Assigned()) OnCreateWindow(this);

@@ -2,7 +2,14 @@
 // input that records blocks of them. The library's engine drives these from its own threads; winmm
 // implements them on Windows, and tests use a simulated device.
 #pragma once
+#include <algorithm>
 #include <cstdint>
+
+// Both engines exchange blocks of this length with their device, at any rate from 1 to kMaxRate.
+constexpr uint32_t kBlockMilliseconds = 20;
+constexpr uint32_t kMaxRate = 384000;
+// Frames in one block at rate: at least one.
+inline uint32_t BlockFrames(uint32_t rate) { return std::max<uint32_t>(1, rate * kBlockMilliseconds / 1000); }
 
 struct AudioFormat {
   uint32_t Rate = 0;      // frames per second

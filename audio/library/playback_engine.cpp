@@ -35,7 +35,7 @@ int PlaybackEngine::Init(int device, uint32_t rate) {
 
 int PlaybackEngine::Open(int device, uint32_t rate) {
   const AudioFormat format{rate, 2};
-  const uint32_t blockFrames = std::max<uint32_t>(1, rate * kBlockMilliseconds / 1000);
+  const uint32_t blockFrames = BlockFrames(rate);
   const size_t blockSamples = size_t{blockFrames} * format.Channels;
   try {
     scratch_.assign(blockSamples, 0);

@@ -16,10 +16,8 @@
 
 class PlaybackEngine {
 public:
-  // Blocks of 20 ms, four of them queued: about 80 ms from a stream's callback to the speaker.
-  static constexpr uint32_t kBlockMilliseconds = 20;
+  // Four blocks of 20 ms queued: about 80 ms from a stream's callback to the speaker.
   static constexpr uint32_t kBlockCount = 4;
-  static constexpr uint32_t kMaxRate = 384000;
   // Stream handles start here, apart from the recording channel and from small numbers.
   static constexpr AudioHandle kFirstStream = 0x10000;
 

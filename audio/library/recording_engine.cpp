@@ -95,7 +95,7 @@ int RecordingEngine::Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, 
     }
     frameBytes_ = format.FrameBytes();
   }
-  const uint32_t blockFrames = std::max<uint32_t>(1, rate * kBlockMilliseconds / 1000);
+  const uint32_t blockFrames = BlockFrames(rate);
   const int opened = device_.Open(deviceNumber_, format, blockFrames, kBlockCount);
   if (opened != AUDIO_OK) return opened;
   deviceOpen_ = true;

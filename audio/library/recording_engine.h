@@ -24,9 +24,7 @@ class RecordingEngine {
 public:
   // Ten queued blocks of 20 ms: readers see input at most one block old, and the recording thread may
   // be held up for 180 ms before input is lost.
-  static constexpr uint32_t kBlockMilliseconds = 20;
   static constexpr uint32_t kBlockCount = 10;
-  static constexpr uint32_t kMaxRate = 384000;
   // A recording with no block for this long counts as stalled: 50 block intervals, several times the
   // longest hold-ups seen under load (about 150 ms), yet short enough that a dead input shows within
   // about a second.

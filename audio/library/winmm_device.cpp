@@ -189,6 +189,8 @@ int WinmmInput::Check(int device) {
   if (chosen != AUDIO_OK) return chosen;
   const WAVEFORMATEX wave = WaveFormat(AudioFormat{44100, 2});
   const MMRESULT queried = waveInOpen(nullptr, id, &wave, 0, 0, WAVE_FORMAT_QUERY);
+  // The check asks only whether the input device exists and can be opened: one that refuses this one
+  // format still exists, and the recording's own format is tried when it opens.
   return queried == WAVERR_BADFORMAT ? AUDIO_OK : ErrorFromWinmm(queried);
 }
 

@@ -1,9 +1,12 @@
-// The real schematics, built as the program builds them but without the loop or sound: the tone chain
-// they wire yields the expected first values at the bar's initial amplitude, and two channel levels
-// handed to the level outputs end as u in the panel's result field.
+// The real schematics, built as the program builds them but without the loop or sound, in the program's
+// floating-point mode: the tone chain they wire, read through the tone stream's callback, at the bar's
+// initial amplitude and at its ends; and channel levels handed to the scope's level outputs, which end as
+// u in the panel's result field, rounded halves to even, or leave u as it was where a divisor is 0.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "app/main_schematic.h"
 #include "app/torus_panel.h"
@@ -14,6 +17,7 @@
 #include "runtime/data.h"
 #include "runtime/edit_multi.h"
 #include "runtime/multi_element.h"
+#include "tests/runtime/program_fpu_mode.h"
 
 namespace {
 
@@ -30,35 +34,77 @@ protected:
   TClassChildPanel_324F104* Panel() const {
     return static_cast<TClassChildPanel_324F104*>(schematic_->TorusHost->Inner->Owner);
   }
+  std::vector<int16_t> ToneValues(size_t count) {
+    std::vector<int16_t> values(count);
+    InProgramFpuMode([&] {
+      TZvBASS_StreamSound::FillBuffer(0, values.data(), static_cast<uint32_t>(count * 2), schematic_->ToneStream);
+    });
+    return values;
+  }
+  // The scope's level outputs fire, first channel first, as on every tick.
+  void Levels(double left, double right) {
+    InProgramFpuMode([&] {
+      FireReal(schematic_->Scope->onLevelLeft, left);
+      FireReal(schematic_->Scope->onLevelRight, right);
+    });
+  }
+  void TypeFields(const char* outer, const char* inner, const char* height, const char* turns) {
+    Panel()->EditOuterDiameter->Control->SetCaption(outer);
+    Panel()->EditInnerDiameter->Control->SetCaption(inner);
+    Panel()->EditHeight->Control->SetCaption(height);
+    Panel()->EditTurns->Control->SetCaption(turns);
+  }
+  std::string U() const { return Panel()->EditResult->Control->GetCaption(); }
   TClassMainForm_323C5E0* schematic_ = nullptr;
 };
 
-TEST_F(MainSchematic, ToneChainGivesTheFirstValuesAtTheBarsAmplitude) {
-  int16_t values[4] = {};
-  TZvBASS_StreamSound::FillBuffer(0, values, sizeof values, schematic_->ToneStream);
-  EXPECT_EQ(values[0], 6536);
-  EXPECT_EQ(values[1], 9893);
-  EXPECT_EQ(values[2], 8439);
+TEST_F(MainSchematic, ToneChainAtTheBarsStartAndEnds) {
+  EXPECT_EQ(ToneValues(3), (std::vector<int16_t>{6536, 9893, 8439}));
+
+  // A value of 32768 would wrap to -32768 in the sound block.
+  schematic_->AmplitudeBar->SetPosition(32767);
+  const std::vector<int16_t> loudest = ToneValues(88200);
+  EXPECT_EQ(*std::max_element(loudest.begin(), loudest.end()), 32767);
+  EXPECT_EQ(*std::min_element(loudest.begin(), loudest.end()), -32767);
 
   schematic_->AmplitudeBar->SetPosition(0);
-  TZvBASS_StreamSound::FillBuffer(0, values, sizeof values, schematic_->ToneStream);
-  EXPECT_EQ(values[0], 0);
-  EXPECT_EQ(values[3], 0);
+  const std::vector<int16_t> silence = ToneValues(4410);
+  EXPECT_EQ(std::count(silence.begin(), silence.end(), 0), 4410);
 }
 
 TEST_F(MainSchematic, ChannelLevelsBecomeUInThePanel) {
-  EXPECT_EQ(Panel()->EditResult->Control->GetCaption(), "0");
-  FireReal(schematic_->Scope->onLevelLeft, 2.0);
-  FireReal(schematic_->Scope->onLevelRight, 4.0);
+  EXPECT_EQ(U(), "0");
+  Levels(3.0, 3.0);
+  EXPECT_EQ(U(), "343");
+  Levels(2.0, 4.0);
   EXPECT_EQ(schematic_->EditLeftLevel->Control->GetCaption(), "2");
   EXPECT_EQ(schematic_->EditRightLevel->Control->GetCaption(), "4");
-  EXPECT_EQ(Panel()->EditResult->Control->GetCaption(), "177");
+  EXPECT_EQ(U(), "177");
 
-  // A silent second channel stops the chain at its division: u keeps its value.
-  FireReal(schematic_->Scope->onLevelLeft, 3.0);
-  FireReal(schematic_->Scope->onLevelRight, 0.0);
-  EXPECT_EQ(schematic_->EditRightLevel->Control->GetCaption(), "0");
-  EXPECT_EQ(Panel()->EditResult->Control->GetCaption(), "177");
+  // 2500 (12 + 4) / (8 x 8 x 10) = 62.5: u = 72.5 for r = 1 and 197.5 for r = 3.
+  TypeFields("12", "4", "8", "10");
+  Levels(1.0, 1.0);
+  EXPECT_EQ(U(), "72");
+  Levels(3.0, 1.0);
+  EXPECT_EQ(U(), "198");
+}
+
+TEST_F(MainSchematic, AZeroDivisorLeavesUAsItWas) {
+  struct Case { const char *outer, *inner, *height, *turns; double left, right; };
+  const Case cases[] = {
+      {"10", "10", "3", "10", 2, 4}, {"10", "6", "0", "10", 2, 4}, {"10", "6", "3", "0", 2, 4},
+      {"10", "6", "3", "10", 0, 4},  {"10", "6", "3", "10", 2, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.outer << " " << c.inner << " " << c.height << " " << c.turns << " "
+                                    << c.left << " " << c.right);
+    TypeFields("10", "6", "3", "10");
+    Levels(3.0, 3.0);
+    ASSERT_EQ(U(), "343");
+    TypeFields(c.outer, c.inner, c.height, c.turns);
+    Levels(c.left, c.right);
+    EXPECT_EQ(U(), "343");
+  }
 }
 
 }  // namespace

@@ -24,14 +24,11 @@
 #include "runtime/memory_element.h"
 #include "runtime/multi_element.h"
 #include "tests/audio/fake_audio_library.h"
+#include "tests/app/chains.h"
 #include "tests/runtime/probes.h"
-#include "tests/runtime/tone_chain.h"
-#include "tests/runtime/torus_chain.h"
 #include "toolkit/stream.h"
 
 namespace {
-
-enum : uint8_t { resultReal = 1 };
 
 // A read-out: keeps the text of every value it is given, as an edit shows it.
 struct TReadout {
@@ -61,7 +58,7 @@ struct TLevelMeter {
 // The multi-element's factory: the torus panel's chain on the heap, with the dimensions of a larger core;
 // the network frees it with the rest.
 TZvEditMulti* BuildTorusPanel(TControl*) {
-  auto* panel = new TTorusPanel;
+  auto* panel = new TTorusChain;
   panel->SetFields(25.4, 15.2, 9.5, 12);
   return &panel->TorusInterface;
 }
@@ -103,21 +100,11 @@ struct TMainNetwork {
     RightReadout = new TReadout;
     Errors = new TSink;
 
-    TorusHost->SetEventCount(1);
-    TorusHost->SetDataCount(0);
-    TorusHost->SetFactory(&BuildTorusPanel);
-    ConfigureMath(*MathInvert, TZvMath::opDivide, 1.0, 0.0, resultReal);
-    MathInvert->Op2Link = MakeEvent<&TZvMath::getResult>(MathLevelRatio);
-    MathInvert->onResult = MakeEvent<&TZvMultiElement::doWork>(TorusHost);
-    ConfigureMath(*MathLevelRatio, TZvMath::opDivide, 0.0, 0.0, resultReal);
-    MathLevelRatio->Op2Link = MakeEvent<&TZvMemory::getValue>(LevelMemory);
-    MathLevelRatio->onResult = MakeEvent<&TZvMath::doOperation>(MathInvert);
-    HubRight->SetCount(2);
-    HubRight->onEvent[0] = MakeEvent<&TZvMath::doOperation>(MathLevelRatio);
-    HubRight->onEvent[1] = MakeEvent<&TReadout::doText>(RightReadout);
-    HubLeft->SetCount(2);
-    HubLeft->onEvent[0] = MakeEvent<&TZvMemory::doValue>(LevelMemory);
-    HubLeft->onEvent[1] = MakeEvent<&TReadout::doText>(LeftReadout);
+    WireTorusHost(TorusHost, &BuildTorusPanel);
+    WireInverse(MathInvert, MathLevelRatio, TorusHost);
+    WireLevelRatio(MathLevelRatio, LevelMemory, MathInvert);
+    WireRightHub(HubRight, MathLevelRatio, MakeEvent<&TReadout::doText>(RightReadout));
+    WireLeftHub(HubLeft, LevelMemory, MakeEvent<&TReadout::doText>(LeftReadout));
     Meter->onLevelLeft = MakeEvent<&TZvHub::doEvent>(HubLeft);
     Meter->onLevelRight = MakeEvent<&TZvHub::doEvent>(HubRight);
     Recorder->Freq = 44100;
@@ -127,9 +114,7 @@ struct TMainNetwork {
     Recorder->onError = Errors->Link();
     Player->Stream = MakeEvent<&TZvBASS_StreamSound::getStream>(ToneStream);
     Player->onError = Errors->Link();
-    ToneStream->Freq = 44100;
-    ToneStream->Data = Tone->StreamData;
-    ToneStream->onError = Errors->Link();
+    WireToneStream(ToneStream, &Tone->SampleSource, Errors->Link());
     Device->Freq = 44100;
     Device->onError = Errors->Link();
     HubStart->SetCount(6);
@@ -142,10 +127,10 @@ struct TMainNetwork {
   }
 
   // The inner network is the multi-element's; this test frees it with the rest.
-  TTorusPanel* Torus() const { return static_cast<TTorusPanel*>(TorusHost->Inner->Owner); }
+  TTorusChain* Torus() const { return static_cast<TTorusChain*>(TorusHost->Inner->Owner); }
 
   ~TMainNetwork() {
-    TTorusPanel* torus = Torus();
+    TTorusChain* torus = Torus();
     delete HubStart;
     delete Device;
     delete ToneStream;

@@ -22,8 +22,8 @@
 #include "audio/recorder.h"
 #include "audio/stream_player.h"
 #include "audio/tone_stream.h"
+#include "tests/app/chains.h"
 #include "tests/runtime/probes.h"
-#include "tests/runtime/tone_chain.h"
 #include "toolkit/stream.h"
 
 namespace {
@@ -133,7 +133,7 @@ TEST(AudioLoopback, ToneStreamSoundsWithTheAmplitudeAsked) {
   std::vector<int16_t> recorded;
   {
     AudioRig rig;
-    rig.tone.Data = chain.StreamData;
+    rig.tone.Data = chain.ToneStream.Data;  // the link the wiring made to the chain's sample source
     rig.recorder.InMemory = true;
     rig.recorder.onData = MakeEvent<&BlockCollector::doData>(&collector);
     rig.Start();

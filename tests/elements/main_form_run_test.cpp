@@ -86,6 +86,7 @@ TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
   edit->onChange = probe.D();
 
   EXPECT_EQ(TheApplet->GetCaption(), "Coilprobe");
+  StartHook = &StartEvents;
   StartApplication(form->Visible != 0);
   EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:", "b:"}));
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "app/math_settings.h"
 #include "runtime/math_element.h"
 #include "tests/runtime/probes.h"
 #include "tests/runtime/program_fpu_mode.h"
@@ -19,7 +20,7 @@ protected:
     math_.onError = errors_.Link();
   }
   void Configure(uint8_t op, double op1, double op2, uint8_t resultType) {
-    ConfigureMath(math_, op, op1, op2, resultType);
+    SetMath(&math_, op, op1, op2, resultType);
   }
   void Operate(TData arriving = TData()) { CallEvent(MakeEvent<&TZvMath::doOperation>(&math_), arriving); }
   TData ReadResult() {

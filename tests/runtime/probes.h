@@ -1,13 +1,11 @@
 // Stand-ins for the elements around the ones under test: a sink that records every value reaching its
 // input, a source whose data output hands out a settable value (an edit's text, a scroll bar's
-// position), the schematics' way of configuring a math element, and delivery switched on for the
-// life of a test.
+// position), and delivery switched on for the life of a test.
 #pragma once
 #include <cstdint>
 #include <vector>
 
 #include "runtime/data.h"
-#include "runtime/math_element.h"
 
 struct TSink {
   std::vector<TData> Received;
@@ -43,16 +41,6 @@ inline TData IntegerValue(int32_t n) {
   TData data;
   SetInteger(n, data);
   return data;
-}
-
-// Configures a math element as the generated schematics do: properties, then Default 0 and AngleMode 0.
-inline void ConfigureMath(TZvMath& math, uint8_t op, double op1, double op2, uint8_t resultType) {
-  math.OpType = op;
-  math.Op1 = op1;
-  math.Op2 = op2;
-  math.ResultType = resultType;
-  math.SetDefault(0.0);
-  math.SetAngleMode(0);
 }
 
 // Delivery on for the life of a test.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/runtime_support.h"
 #include "runtime/data.h"
 #include "tests/toolkit/toolkit_fixture.h"
 
@@ -126,8 +127,9 @@ TEST_F(ApplicationTest, TerminateExecutionPumpsClosesAndFreesTheApplet) {
   Drain();
 }
 
-TEST_F(ApplicationTest, StartApplicationSwitchesEventsOnAndRunsTheQueueInOrder) {
+TEST_F(ApplicationTest, StartApplicationRunsTheStartHookThenTheQueueInOrder) {
   StopEvents();
+  StartHook = &StartEvents;
   TControl* applet = Own(NewApplet("app"));
   struct Step {
     std::vector<int>* order;
@@ -150,6 +152,7 @@ TEST_F(ApplicationTest, StartApplicationSwitchesEventsOnAndRunsTheQueueInOrder) 
   EXPECT_EQ(order.size(), 2u);
   EXPECT_TRUE(applet->Visible);
   StopEvents();
+  StartHook = nullptr;
 }
 
 TEST_F(ApplicationTest, FormFocusGoesToItsCurrentControlAndTheAppletRemembersTheForm) {
@@ -164,16 +167,17 @@ TEST_F(ApplicationTest, FormFocusGoesToItsCurrentControlAndTheAppletRemembersThe
   EXPECT_EQ(applet->CurrentControl, form);
 }
 
-TEST_F(ApplicationTest, EndOfSessionHaltsTheProgramAtOnce) {
+TEST_F(ApplicationTest, EndOfSessionCallsTheSessionEndHookAtOnce) {
   EXPECT_EXIT(
       {
+        SessionEndHook = [] { Halt(0); };
         TControl* applet = NewApplet("app");
         TControl* form = NewForm(applet, "main");
         form->GetWindowHandle();
         Applet = applet;
         AppletRunning = true;
         SendMessageA(form->Handle, WM_ENDSESSION, TRUE, 0);
-        std::exit(3);  // not reached when the session end halts the program
+        std::exit(3);  // not reached when the hook halts the program
       },
       ::testing::ExitedWithCode(0), "");
 }

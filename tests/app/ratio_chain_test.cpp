@@ -1,58 +1,25 @@
-// The level ratio chain of the main window and the torus panel's permeability chain behind a
-// multi-element, run without windows: data sources stand in for the dimension edits, sinks for the
-// read-outs.
+// The main window's level chain and the torus panel's permeability chain behind the multi-element, as
+// the schematics wire them, run without windows: data sources stand in for the dimension fields, sinks
+// for the read-outs and the result field.
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "runtime/edit_multi.h"
-#include "runtime/get_data.h"
-#include "runtime/hub.h"
-#include "runtime/math_element.h"
-#include "runtime/memory_element.h"
-#include "runtime/multi_element.h"
-#include "tests/runtime/probes.h"
+#include "tests/app/chains.h"
 #include "tests/runtime/program_fpu_mode.h"
-#include "tests/runtime/torus_chain.h"
 
 namespace {
 
-void Configure(TZvMath& math, uint8_t op, double op1, double op2, uint8_t resultType = 1) {
-  ConfigureMath(math, op, op1, op2, resultType);
-}
-
-std::unique_ptr<TTorusPanel> panel;
+std::unique_ptr<TTorusChain> panel;
 
 TZvEditMulti* BuildTorusPanel(TControl*) {
-  panel = std::make_unique<TTorusPanel>();
+  panel = std::make_unique<TTorusChain>();
   return &panel->TorusInterface;
 }
 
-// The main window's level chain: the scope's two level outputs fan out to the memory and the ratio
-// math, the ratio is inverted and handed to the torus panel through the multi-element.
-class RatioChain : public ::testing::Test {
+class RatioChain : public ::testing::Test, protected TLevelChain {
 protected:
-  RatioChain() : TorusHost(nullptr) {
-    HubLeft.InCount = 1;
-    HubLeft.SetCount(2);
-    HubLeft.onEvent[0] = MakeEvent<&TZvMemory::doValue>(&LevelMemory);
-    HubLeft.onEvent[1] = EditLeftLevel.Link();
-    HubRight.InCount = 1;
-    HubRight.SetCount(2);
-    HubRight.onEvent[0] = Operation(MathLevelRatio);
-    HubRight.onEvent[1] = EditRightLevel.Link();
-    Configure(MathInvert, TZvMath::opDivide, 1.0, 0.0);
-    MathInvert.onResult = MakeEvent<&TZvMultiElement::doWork>(&TorusHost, 0);
-    MathInvert.Op2Link = ResultOf(MathLevelRatio);
-    Configure(MathLevelRatio, TZvMath::opDivide, 0.0, 0.0);
-    MathLevelRatio.onResult = Operation(MathInvert);
-    MathLevelRatio.Op2Link = MakeEvent<&TZvMemory::getValue>(&LevelMemory);
-    TorusHost.Mode = 0;
-    TorusHost.SetEventCount(0);
-    TorusHost.SetDataCount(0);
-    TorusHost.SetFactory(&BuildTorusPanel);
-    StartEvents();
-  }
+  RatioChain() : TLevelChain(&BuildTorusPanel) { StartEvents(); }
   ~RatioChain() override {
     StopEvents();
     panel.reset();
@@ -73,12 +40,6 @@ protected:
     EXPECT_EQ(Result().Received.back().Kind, dtInteger);
     return Result().Received.back().IntValue;
   }
-
-  TZvMultiElement TorusHost;
-  TZvMemory LevelMemory;
-  TZvMath MathLevelRatio, MathInvert;
-  TZvHub HubRight, HubLeft;
-  TSink EditLeftLevel, EditRightLevel;
 };
 
 TEST_F(RatioChain, LevelsGiveThePermeabilityOfTheStartingCore) {
