@@ -18,10 +18,11 @@ void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
   TBitmap* background = ReadBitmap(data, Background, nullptr);
   TCanvas* canvas = bitmap_ ? bitmap_->Canvas() : nullptr;
 
+  // Filled with the brush alone: the pen keeps the trace colour from one draw to the next, so it is not
+  // remade twice a draw, and the pixels are those of a rectangle outlined in the same colour.
   if (Clear && canvas) {
     canvas->Brush()->SetColor(BackColor);
-    canvas->Pen()->SetColor(BackColor);
-    canvas->Rectangle(0, 0, bitmap_->Width(), bitmap_->Height());
+    canvas->FillRect(bitmap_->BoundsRect());
     if (background) background->Draw(canvas->Handle(), 0, 0);
   }
 
@@ -39,9 +40,13 @@ void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
   auto right = [&](int i) { return static_cast<int16_t>(frames[i] >> 16); };
 
   int32_t sumLeft = 0, sumRight = 0;
+  // The line mode's trace goes to the device in one call: the same segments as one line to each point
+  // after the other, without a trip through the canvas per segment.
+  POINT trace[kFramesPerUnit + 1];
+  trace[0] = {x0, ymid + FrameOffset(left(0), right(0), Scale)};
   if (canvas) {
     canvas->Pen()->SetColor(Color);
-    canvas->MoveTo(x0, ymid + FrameOffset(left(0), right(0), Scale));
+    canvas->MoveTo(trace[0].x, trace[0].y);
   }
   for (int i = 1; i <= n; ++i) {
     sumLeft += std::abs(static_cast<int32_t>(left(i)));
@@ -50,7 +55,7 @@ void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
     const int32_t y = FrameOffset(left(i), right(i), Scale);
     switch (DrawMode) {
       case dmLine:
-        canvas->LineTo(x0 + 5 * i, ymid + y);
+        trace[i] = {x0 + 5 * i, ymid + y};
         break;
       case dmBars:
         canvas->MoveTo(x0 + i, ymid);
@@ -62,6 +67,10 @@ void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
       default:
         break;
     }
+  }
+  if (canvas && DrawMode == dmLine && n > 0) {
+    canvas->Polyline(trace, n);
+    canvas->MoveTo(trace[n].x, trace[n].y);
   }
   FireReal(onLevelLeft, sumLeft / 100000.0);
   FireReal(onLevelRight, sumRight / 100000.0);

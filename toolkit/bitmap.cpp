@@ -8,10 +8,9 @@ static HBITMAP NewScreenBitmap(int width, int height) {
   return bitmap;
 }
 
-// Copies the width x height top-left part of bitmap into target of dc, scaled when the sizes differ.
-static void CopyBitmap(HBITMAP bitmap, int width, int height, HDC dc, const RECT& target) {
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ replaced = SelectObject(source, bitmap);
+// Copies the width x height top-left part of what source holds into target of dc, scaled when the sizes
+// differ.
+static void CopyFromContext(HDC source, int width, int height, HDC dc, const RECT& target) {
   int targetWidth = target.right - target.left;
   int targetHeight = target.bottom - target.top;
   if (targetWidth == width && targetHeight == height) {
@@ -19,6 +18,13 @@ static void CopyBitmap(HBITMAP bitmap, int width, int height, HDC dc, const RECT
   } else {
     StretchBlt(dc, target.left, target.top, targetWidth, targetHeight, source, 0, 0, width, height, SRCCOPY);
   }
+}
+
+// The same from bitmap, selected for the copy into a context of its own.
+static void CopyBitmap(HBITMAP bitmap, int width, int height, HDC dc, const RECT& target) {
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ replaced = SelectObject(source, bitmap);
+  CopyFromContext(source, width, height, dc, target);
   SelectObject(source, replaced);
   DeleteDC(source);
 }
@@ -100,7 +106,7 @@ TCanvas* TBitmap::Canvas() {
 }
 
 // Drawing that changes pixels follows the canvas brush's colour as BkColor, and puts the picture back into
-// the canvas's context when it was taken out (by Draw) since the canvas was fetched.
+// the canvas's context when it was taken out (by a resize) since the canvas was fetched.
 void TBitmap::CanvasChanged(TCanvas* canvas) {
   bkColor_ = canvas->Brush()->Color();
   SelectIntoCanvas();
@@ -120,27 +126,33 @@ bool TBitmap::SelectedIntoCanvas() const {
   return dc && handle_ && GetCurrentObject(dc, OBJ_BITMAP) == handle_;
 }
 
-// A GDI bitmap can be selected into one context only: before it is read elsewhere it leaves the canvas's.
+// A GDI bitmap can be selected into one context only: before a resize copies it into a new picture, or
+// before it is deleted, it leaves the canvas's.
 void TBitmap::TakeOutOfCanvas() {
   if (SelectedIntoCanvas()) SelectObject(canvas_->CurrentHandle(), replacedObject_);
   replacedObject_ = nullptr;
 }
 
-void TBitmap::Draw(HDC dc, int x, int y) {
-  if (Empty() || !handle_) return;
-  TakeOutOfCanvas();
-  CopyBitmap(handle_, width_, height_, dc, {x, y, x + width_, y + height_});
-}
+void TBitmap::Draw(HDC dc, int x, int y) { StretchDraw(dc, {x, y, x + width_, y + height_}); }
 
+// A picture that sits in its canvas's context is copied from there: taking it out, into a context made
+// for the copy and back into the canvas's for the next drawing would cost four more selections each time
+// (under Wine each selection of a bitmap also selects the font again).
 void TBitmap::StretchDraw(HDC dc, const RECT& rect) {
   if (Empty() || !handle_) return;
-  TakeOutOfCanvas();
+  if (SelectedIntoCanvas()) {
+    CopyFromContext(canvas_->CurrentHandle(), width_, height_, dc, rect);
+    return;
+  }
   CopyBitmap(handle_, width_, height_, dc, rect);
 }
 
 void TBitmap::SetPixel(int x, int y, int32_t color) {
   if (Empty() || !handle_) return;
-  TakeOutOfCanvas();
+  if (SelectedIntoCanvas()) {
+    ::SetPixel(canvas_->CurrentHandle(), x, y, Color2RGB(color));
+    return;
+  }
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ replaced = SelectObject(dc, handle_);
   ::SetPixel(dc, x, y, Color2RGB(color));

@@ -156,6 +156,12 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   }
 }
 
+void TCanvas::FillRect(const RECT& rect) {
+  if (RequiredState(csHandleValid | csChangeNotify)) {
+    ::FillRect(handle_, &rect, static_cast<HBRUSH>(Brush()->GetHandle()));
+  }
+}
+
 void TCanvas::Polyline(const POINT* points, int lastIndex) {
   if (RequiredState(csHandleValid | csPenValid | csBrushValid | csChangeNotify)) {
     ::Polyline(handle_, points, lastIndex + 1);

@@ -59,6 +59,8 @@ public:
   void LineTo(int x, int y);
   // Outline with the pen, inside with the brush.
   void Rectangle(int left, int top, int right, int bottom);
+  // Fills with the brush alone, no outline.
+  void FillRect(const RECT& rect);
   // A line through points[0] .. points[lastIndex].
   void Polyline(const POINT* points, int lastIndex);
   void TextOut(int x, int y, const char* text);

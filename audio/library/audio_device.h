@@ -34,7 +34,7 @@ public:
   // Opens output device `device` with `blockCount` buffers of `blockFrames` frames each. Returns
   // AUDIO_OK or an AUDIO_ERROR_* code.
   virtual int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) = 0;
-  // Called first on the playback thread (a device may raise the thread's priority there).
+  // Called first on the playback thread (a device may name the thread and raise its priority there).
   virtual void PrepareThread() {}
   // Waits until a buffer is free for Submit. Returns false once Interrupt was called.
   virtual bool WaitForFreeBlock() = 0;

@@ -209,6 +209,38 @@ TEST_F(OscilloscopeTest, BackgroundLiesUnderTheTraceAndWithoutClearTracesAccumul
   background->Free();
 }
 
+// A trace that climbs and falls steeply draws exactly the pixels of a line to each point after the other
+// over a rectangle outlined and filled in the background colour.
+TEST_F(OscilloscopeTest, SteepTraceHasThePixelsOfOneLineToEachPoint) {
+  std::vector<Frame> frames(512);
+  for (size_t i = 0; i < frames.size(); ++i) {
+    const int16_t v = static_cast<int16_t>((i % 7) * 9000 - 27000);
+    frames[i] = {v, static_cast<int16_t>(v / 3)};
+  }
+  Record(frames);
+  Draw();
+
+  TBitmap* expected = NewBitmap(kWidth, kHeight);
+  HDC dc = expected->Canvas()->Handle();
+  HGDIOBJ brush = SelectObject(dc, CreateSolidBrush(kBlack));
+  HGDIOBJ pen = SelectObject(dc, CreatePen(PS_SOLID, 0, kBlack));
+  Rectangle(dc, 0, 0, kWidth, kHeight);
+  DeleteObject(SelectObject(dc, CreatePen(PS_SOLID, 0, kWhite)));
+  auto y = [&](int i) { return kMid + TZvBASS_ChlVisibleOcilloRec::FrameOffset(frames[i].Left, frames[i].Right, 100); };
+  MoveToEx(dc, 0, y(0), nullptr);
+  for (int i = 1; i <= 256; ++i) LineTo(dc, 5 * i, y(i));
+  DeleteObject(SelectObject(dc, pen));
+  DeleteObject(SelectObject(dc, brush));
+
+  const TPixels drawn = TPixels::OfBitmap(picture), wanted = TPixels::OfBitmap(expected);
+  expected->Free();
+  int differing = 0;
+  for (int py = 0; py < kHeight; ++py)
+    for (int px = 0; px < kWidth; ++px) differing += drawn.At(px, py) != wanted.At(px, py);
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(drawn.Count(kWhite), 2 * kWidth);
+}
+
 // A recording shorter than the block: the missing frames count as silence.
 TEST_F(OscilloscopeTest, MissingFramesAreSilence) {
   Record(std::vector<Frame>(100, Frame{100, 200}));
