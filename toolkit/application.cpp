@@ -119,9 +119,26 @@ TControl* NewForm(TControl* parent, const char* caption) {
 
 // --- The loop
 
+// The system sends these to a window while it makes or tears it down and never posts them: one that
+// comes through the queue was posted by another program, and taken for real it would unbind a live window.
+static bool IsLifecycleMessage(UINT message) {
+  return message == WM_NCCREATE || message == WM_CREATE || message == WM_DESTROY || message == WM_NCDESTROY;
+}
+
+// Sees every message taken from this thread's queue, also by the loops the system runs itself (message
+// boxes, moving and sizing a window), and turns a posted lifecycle message into WM_NULL.
+static LRESULT CALLBACK DropPostedLifecycleMessage(int code, WPARAM removal, LPARAM message) {
+  MSG* taken = reinterpret_cast<MSG*>(message);
+  if (code == HC_ACTION && removal == PM_REMOVE && IsLifecycleMessage(taken->message)) taken->message = WM_NULL;
+  return CallNextHookEx(nullptr, code, removal, message);
+}
+
 void Run(TControl* applet) {
   AppletRunning = true;
   Applet = applet;
+  // Without the hook (the system refused it) the loop below still drops what it takes itself.
+  HHOOK lifecycleFilter =
+      SetWindowsHookExA(WH_GETMESSAGE, &DropPostedLifecycleMessage, nullptr, GetCurrentThreadId());
   if (applet) applet->GetWindowHandle();
   while (!AppletTerminated) {
     WaitMessage();
@@ -129,17 +146,12 @@ void Run(TControl* applet) {
     if (IdleHook.Assigned()) IdleHook();
   }
   if (Applet) TerminateExecution();
+  if (lifecycleFilter) UnhookWindowsHookEx(lifecycleFilter);
 }
 
 void ProcessMessages() {
   while (ProcessMessage()) {
   }
-}
-
-// The system sends these to a window while it makes or tears it down and never posts them: one that
-// comes through the queue was posted by another program, and taken for real it would unbind a live window.
-static bool IsLifecycleMessage(UINT message) {
-  return message == WM_NCCREATE || message == WM_CREATE || message == WM_DESTROY || message == WM_NCDESTROY;
 }
 
 bool ProcessMessage() {

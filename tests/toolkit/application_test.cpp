@@ -55,6 +55,31 @@ TEST_F(ApplicationTest, QuitEndsRunAfterTheCurrentPassAndFreesTheApplet) {
   EXPECT_EQ(form->Parent, nullptr);
 }
 
+// A loop the system runs itself (a message box, a window move) takes messages without ProcessMessage;
+// a posted WM_NCDESTROY must not unbind the live form there either.
+struct NestedLoop {
+  TControl* Form = nullptr;
+  HWND Bound = nullptr;
+  void Once() {
+    IdleHook = {};
+    PostMessageA(Form->Handle, WM_NCDESTROY, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Bound = Form->Handle;
+    PostQuitMessage(0);
+  }
+};
+
+TEST_F(ApplicationTest, PostedLifecycleMessageIsDroppedInNestedLoopsToo) {
+  TControl* applet = Own(NewApplet("app"));
+  TControl* form = Own(NewForm(applet, "main"));
+  HWND window = form->GetWindowHandle();
+  NestedLoop nested{form};
+  IdleHook = MakeMethod<&NestedLoop::Once>(&nested);
+  ::Run(applet);
+  EXPECT_EQ(nested.Bound, window);
+}
+
 TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoopAndSecondaryFormsGoWithTheApplet) {
   TControl* applet = Own(NewApplet("app"));
   TControl* mainForm = Own(NewForm(applet, "main"));
