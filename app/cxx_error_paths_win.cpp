@@ -4,7 +4,7 @@
 // exception does, with run-time error 217 and its report; these definitions end it the same way at once.
 // They replace the library's own helpers, which build message strings and so bring a second string
 // implementation into the executable. A memory request too large for the system still throws
-// std::bad_alloc, which the audio library catches. Should the program come to need a helper not defined
+// std::bad_alloc (or the std::bad_array_new_length derived from it), which the audio library catches. Should the program come to need a helper not defined
 // here, the library's set comes along with it and the link fails on the ones defined twice.
 #include <bits/functexcept.h>
 
@@ -14,6 +14,8 @@
 namespace std {
 
 void __throw_bad_alloc() { throw bad_alloc(); }
+
+void __throw_bad_array_new_length() { throw bad_array_new_length(); }
 
 void __throw_length_error(const char*) { terminate(); }
 
