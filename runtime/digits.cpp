@@ -1,25 +1,22 @@
 // Decimal and hexadecimal digits into a caller's buffer.
 #include "runtime/digits.h"
 
-namespace {
-
-// Writes the `base` digits of `value`, at least `minDigits` of them, most significant first.
-char* WriteDigits(char* out, uint64_t value, unsigned base, int minDigits) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  char reversed[kMaxHexDigits > kMaxDecimalDigits ? kMaxHexDigits : kMaxDecimalDigits];
+char* WriteDecimal(char* out, uint32_t value) {
+  char reversed[kMaxDecimalDigits];
   int count = 0;
   do {
-    reversed[count++] = kDigits[value % base];
-    value /= base;
-  } while (value != 0 || count < minDigits);
+    reversed[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
   while (count > 0) *out++ = reversed[--count];
   return out;
 }
 
-}  // namespace
-
-char* WriteDecimal(char* out, uint32_t value) { return WriteDigits(out, value, 10, 1); }
-
 char* WriteHex(char* out, uint64_t value, int minDigits) {
-  return WriteDigits(out, value, 16, minDigits < kMaxHexDigits ? minDigits : kMaxHexDigits);
+  static const char kHexDigits[] = "0123456789ABCDEF";
+  int count = 1;
+  while (count < kMaxHexDigits && (value >> (4 * count)) != 0) ++count;
+  if (count < minDigits) count = minDigits < kMaxHexDigits ? minDigits : kMaxHexDigits;
+  while (count > 0) *out++ = kHexDigits[(value >> (4 * --count)) & 0xF];
+  return out;
 }
