@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/digits.h"
+
 namespace {
 
 constexpr long double kInfinity = std::numeric_limits<long double>::infinity();
@@ -89,15 +91,11 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 RcString IntToStr(int32_t n) {
-  char buffer[12];
-  char* p = buffer + sizeof buffer;
-  uint32_t magnitude = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
-  do {
-    *--p = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (n < 0) *--p = '-';
-  return RcString(p, static_cast<size_t>(buffer + sizeof buffer - p));
+  char buffer[1 + kMaxDecimalDigits];
+  char* end = buffer;
+  if (n < 0) *end++ = '-';
+  end = WriteDecimal(end, n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n));
+  return RcString(buffer, static_cast<size_t>(end - buffer));
 }
 
 int32_t StrToInt(const RcString& text) { return ParseInteger(text.view()); }

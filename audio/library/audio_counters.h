@@ -4,10 +4,12 @@
 // caused by the library from one elsewhere on the sound path. The library over winmm publishes them in a
 // small named shared-memory block that a test or a benchmark opens for reading from outside the process.
 #pragma once
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+
+#include "runtime/digits.h"
 
 // Each count has one writer, the library thread it belongs to; any thread, or another process through
 // the published block, may read it at any time.
@@ -29,5 +31,7 @@ inline void CountOne(std::atomic<uint32_t>& count) {
 // The name of the published block of process `processId`: "AudioLibraryCounters.<id>".
 constexpr size_t kAudioCountersNameSize = 40;
 inline void AudioCountersName(uint32_t processId, char (&name)[kAudioCountersNameSize]) {
-  std::snprintf(name, sizeof name, "AudioLibraryCounters.%lu", static_cast<unsigned long>(processId));
+  static constexpr char kPrefix[] = "AudioLibraryCounters.";
+  static_assert(sizeof kPrefix + kMaxDecimalDigits <= kAudioCountersNameSize, "the longest name fits");
+  *WriteDecimal(std::copy_n(kPrefix, sizeof kPrefix - 1, name), processId) = '\0';
 }

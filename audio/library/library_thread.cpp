@@ -14,10 +14,9 @@ void EnterLibraryThread() {
 
 bool OnLibraryThread() { return libraryThread; }
 
-void JoinUnlessCaller(std::thread& thread) {
-  if (!thread.joinable()) return;
-  if (thread.get_id() == std::this_thread::get_id())
-    thread.detach();
+void JoinUnlessCaller(LibraryThread& thread) {
+  if (thread.IsCaller())
+    thread.Detach();
   else
-    thread.join();
+    thread.Join();
 }

@@ -6,30 +6,30 @@
 #include "audio/library/playback_engine.h"
 
 #include <algorithm>
+#include <mutex>
 #include <new>
-#include <system_error>
 
 #include "audio/library/library_thread.h"
 
 PlaybackEngine::~PlaybackEngine() {
   Free();
   if (OnLibraryThread()) return;
-  std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return !threadAlive_; });
+  std::lock_guard<LibraryMutex> lock(mutex_);
+  changed_.Wait(mutex_, [this] { return !threadAlive_; });
 }
 
 int PlaybackEngine::Init(int device, uint32_t rate) {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<LibraryMutex> lock(mutex_);
     // A playback thread let go by a callback's Free may still be finishing that callback.
     if (output_ != Output::Closed || threadAlive_) return AUDIO_ERROR_ALREADY;
     if (rate == 0 || rate > kMaxRate) return AUDIO_ERROR_BAD_PARAMETER;
     output_ = Output::Opening;
   }
   const int opened = Open(device, rate);
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   output_ = opened == AUDIO_OK ? Output::Open : Output::Closed;
-  changed_.notify_all();
+  changed_.NotifyAll();
   return opened;
 }
 
@@ -50,7 +50,7 @@ int PlaybackEngine::Open(int device, uint32_t rate) {
   const int opened = device_.Open(device, format, blockFrames, kBlockCount);
   if (opened != AUDIO_OK) return opened;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<LibraryMutex> lock(mutex_);
     format_ = format;
     started_ = false;
     refused_ = false;
@@ -58,11 +58,9 @@ int PlaybackEngine::Open(int device, uint32_t rate) {
     threadAlive_ = true;
   }
   submitted_ = 0;
-  try {
-    thread_ = std::thread(&PlaybackEngine::Run, this);
-  } catch (const std::system_error&) {
+  if (!thread_.Start(&PlaybackEngine::RunThread, this)) {
     device_.Close();
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<LibraryMutex> lock(mutex_);
     threadAlive_ = false;
     return AUDIO_ERROR_OUT_OF_MEMORY;
   }
@@ -70,21 +68,21 @@ int PlaybackEngine::Open(int device, uint32_t rate) {
 }
 
 int PlaybackEngine::Start() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   started_ = true;
   refused_ = false;
-  wake_.notify_all();
+  wake_.NotifyAll();
   return AUDIO_OK;
 }
 
 bool PlaybackEngine::Free() {
-  std::thread worker;
+  LibraryThread worker;
   {
-    std::unique_lock<std::mutex> lock(mutex_);
+    std::lock_guard<LibraryMutex> lock(mutex_);
     // An Init under way finishes first. A Free under way on another thread is waited for, except on a
     // library thread: that Free may be waiting for this very thread.
-    changed_.wait(lock, [this] {
+    changed_.Wait(mutex_, [this] {
       return output_ != Output::Opening && (output_ != Output::Closing || OnLibraryThread());
     });
     if (output_ != Output::Open) return output_ == Output::Closing;
@@ -94,21 +92,21 @@ bool PlaybackEngine::Free() {
     streams_.clear();
     syncs_.clear();
     worker = std::move(thread_);
-    wake_.notify_all();
+    wake_.NotifyAll();
   }
   device_.Interrupt();
   JoinUnlessCaller(worker);
   device_.Close();
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   output_ = Output::Closed;
-  changed_.notify_all();
+  changed_.NotifyAll();
   return true;
 }
 
 int PlaybackEngine::CreateStream(uint32_t rate, uint32_t flags, AudioStreamProc proc, void* user,
                                  AudioHandle& stream) {
   stream = 0;
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   if (flags != 0 || proc == nullptr) return AUDIO_ERROR_BAD_PARAMETER;
   if (rate != format_.Rate) return AUDIO_ERROR_FORMAT;
@@ -125,7 +123,7 @@ int PlaybackEngine::CreateStream(uint32_t rate, uint32_t flags, AudioStreamProc 
 }
 
 int PlaybackEngine::Play(AudioHandle stream) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   const auto found = streams_.find(stream);
   if (found == streams_.end()) return AUDIO_ERROR_BAD_HANDLE;
@@ -136,13 +134,13 @@ int PlaybackEngine::Play(AudioHandle stream) {
     ++s.Generation;
   }
   refused_ = false;
-  wake_.notify_all();
+  wake_.NotifyAll();
   return AUDIO_OK;
 }
 
 int PlaybackEngine::SetSync(AudioHandle stream, uint32_t type, AudioSyncProc proc, void* user, AudioHandle& sync) {
   sync = 0;
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   if (streams_.count(stream) == 0) return AUDIO_ERROR_BAD_HANDLE;
   if (type != AUDIO_SYNC_END_ONCE || proc == nullptr) return AUDIO_ERROR_BAD_PARAMETER;
@@ -157,7 +155,7 @@ int PlaybackEngine::SetSync(AudioHandle stream, uint32_t type, AudioSyncProc pro
 }
 
 int PlaybackEngine::RemoveSync(AudioHandle stream, AudioHandle sync) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   if (output_ != Output::Open) return AUDIO_ERROR_NOT_INITIALISED;
   if (streams_.count(stream) == 0) return AUDIO_ERROR_BAD_HANDLE;
   const auto found = std::find_if(syncs_.begin(), syncs_.end(),
@@ -169,7 +167,7 @@ int PlaybackEngine::RemoveSync(AudioHandle stream, AudioHandle sync) {
 
 int PlaybackEngine::IsActive(AudioHandle stream, uint32_t& state) {
   state = AUDIO_STOPPED;
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   const auto found = streams_.find(stream);
   if (found == streams_.end()) return output_ == Output::Open ? AUDIO_ERROR_BAD_HANDLE : AUDIO_ERROR_NOT_INITIALISED;
   if (found->second.Refusal != AUDIO_OK) return found->second.Refusal;
@@ -177,13 +175,15 @@ int PlaybackEngine::IsActive(AudioHandle stream, uint32_t& state) {
   return AUDIO_OK;
 }
 
+void PlaybackEngine::RunThread(void* engine) { static_cast<PlaybackEngine*>(engine)->Run(); }
+
 void PlaybackEngine::Run() {
   EnterLibraryThread();
   device_.PrepareThread();
   for (;;) {
     {
-      std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [this] { return (started_ && !refused_) || stopping_; });
+      std::lock_guard<LibraryMutex> lock(mutex_);
+      wake_.Wait(mutex_, [this] { return (started_ && !refused_) || stopping_; });
       if (stopping_) break;
     }
     if (!device_.WaitForFreeBlock()) break;
@@ -201,16 +201,16 @@ void PlaybackEngine::Run() {
     ++submitted_;
     CountOne(counters_.BlocksQueued);
   }
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   threadAlive_ = false;
-  changed_.notify_all();
+  changed_.NotifyAll();
 }
 
 void PlaybackEngine::FinishPlayedEnds() {
   const uint64_t played = device_.BlocksPlayed();
   firing_.clear();
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<LibraryMutex> lock(mutex_);
     for (auto& [handle, stream] : streams_) {
       if (stream.State != StreamState::Draining || stream.EndBlock >= played) continue;
       stream.State = StreamState::Stopped;
@@ -230,7 +230,7 @@ void PlaybackEngine::FinishPlayedEnds() {
 void PlaybackEngine::MixBlock() {
   pulls_.clear();
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<LibraryMutex> lock(mutex_);
     for (const auto& [handle, stream] : streams_)
       if (stream.State == StreamState::Playing) pulls_.push_back(Pull{handle, stream.Proc, stream.User, stream.Generation});
   }
@@ -246,7 +246,7 @@ void PlaybackEngine::MixBlock() {
   }
   for (size_t i = 0; i < sum_.size(); ++i) block_[i] = static_cast<int16_t>(std::clamp(sum_[i], -32768, 32767));
   if (ended_.empty()) return;
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   for (const Pull& pull : ended_) {
     const auto found = streams_.find(pull.Handle);
     if (found == streams_.end()) continue;
@@ -262,7 +262,7 @@ void PlaybackEngine::MixBlock() {
 // and nothing is pulled until the next Play or Start, so a device that refuses every block is not asked
 // again and again.
 void PlaybackEngine::StopOnRefusal(int error) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LibraryMutex> lock(mutex_);
   refused_ = true;
   for (auto& entry : streams_) {
     Stream& stream = entry.second;

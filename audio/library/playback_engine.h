@@ -3,16 +3,14 @@
 // blocks on the output device.
 #pragma once
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <map>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "audio/library/audio_counters.h"
 #include "audio/library/audio_device.h"
 #include "audio/library/audio_library.h"
+#include "audio/library/library_sync.h"
 
 class PlaybackEngine {
 public:
@@ -68,6 +66,7 @@ private:
   };
 
   int Open(int device, uint32_t rate);
+  static void RunThread(void* engine);
   void Run();
   void FinishPlayedEnds();
   void MixBlock();
@@ -75,11 +74,11 @@ private:
 
   OutputDevice& device_;
   AudioCounters& counters_;
-  std::thread thread_;
+  LibraryThread thread_;
 
-  std::mutex mutex_;  // guards the members up to nextSync_
-  std::condition_variable wake_;     // the playback thread waits here for Start, a Play after a refusal, or Free
-  std::condition_variable changed_;  // Init, Free and the destructor wait here for each other and the thread
+  LibraryMutex mutex_;  // guards the members up to nextSync_
+  LibraryCondition wake_;     // the playback thread waits here for Start, a Play after a refusal, or Free
+  LibraryCondition changed_;  // Init, Free and the destructor wait here for each other and the thread
   Output output_ = Output::Closed;
   bool threadAlive_ = false;  // the playback thread has not left Run yet
   bool started_ = false;

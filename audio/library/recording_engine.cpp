@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
 #include <new>
-#include <system_error>
 
 #include "audio/library/library_thread.h"
 
@@ -19,8 +19,8 @@ int64_t SteadyMilliseconds() {
 RecordingEngine::~RecordingEngine() {
   Free();
   if (OnLibraryThread()) return;
-  std::unique_lock<std::mutex> life(lifecycle_);
-  changed_.wait(life, [this] { return !Running(); });
+  std::lock_guard<LibraryMutex> life(lifecycle_);
+  changed_.Wait(lifecycle_, [this] { return !Running(); });
 }
 
 uint32_t RecordingEngine::Activity() const {
@@ -30,7 +30,7 @@ uint32_t RecordingEngine::Activity() const {
 }
 
 int RecordingEngine::Init(int device) {
-  std::lock_guard<std::mutex> life(lifecycle_);
+  std::lock_guard<LibraryMutex> life(lifecycle_);
   if (input_ != Input::Closed) return AUDIO_ERROR_ALREADY;
   const int checked = device_.Check(device);
   if (checked != AUDIO_OK) return checked;
@@ -40,33 +40,33 @@ int RecordingEngine::Init(int device) {
 }
 
 bool RecordingEngine::Free() {
-  std::thread worker;
+  LibraryThread worker;
   {
-    std::unique_lock<std::mutex> life(lifecycle_);
+    std::lock_guard<LibraryMutex> life(lifecycle_);
     // A Free under way on another thread is waited for, except on a library thread: that Free may be
     // waiting for this very thread.
-    changed_.wait(life, [this] { return input_ != Input::Closing || OnLibraryThread(); });
+    changed_.Wait(lifecycle_, [this] { return input_ != Input::Closing || OnLibraryThread(); });
     if (input_ != Input::Ready) return input_ == Input::Closing;
     input_ = Input::Closing;
     stopping_ = true;
     worker = std::move(thread_);
   }
-  if (worker.joinable()) {
+  if (worker.Joinable()) {
     device_.Interrupt();
     JoinUnlessCaller(worker);
   }
   {
-    std::lock_guard<std::mutex> lock(ringMutex_);
+    std::lock_guard<LibraryMutex> lock(ringMutex_);
     hasRecording_ = false;
     ring_.Reset(0);
   }
-  std::lock_guard<std::mutex> life(lifecycle_);
+  std::lock_guard<LibraryMutex> life(lifecycle_);
   if (deviceOpen_) {
     device_.Close();
     deviceOpen_ = false;
   }
   input_ = Input::Closed;
-  changed_.notify_all();
+  changed_.NotifyAll();
   return true;
 }
 
@@ -79,14 +79,14 @@ void RecordingEngine::EndRecording() {
 }
 
 int RecordingEngine::Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, void* user) {
-  std::lock_guard<std::mutex> life(lifecycle_);
+  std::lock_guard<LibraryMutex> life(lifecycle_);
   if (input_ != Input::Ready) return AUDIO_ERROR_NOT_INITIALISED;
   if (Running()) return AUDIO_ERROR_ALREADY;
   if (rate == 0 || rate > kMaxRate || (flags & ~AUDIO_RECORD_MONO) != 0) return AUDIO_ERROR_BAD_PARAMETER;
   EndRecording();
   const AudioFormat format{rate, static_cast<uint16_t>(flags & AUDIO_RECORD_MONO ? 1 : 2)};
   {
-    std::lock_guard<std::mutex> lock(ringMutex_);
+    std::lock_guard<LibraryMutex> lock(ringMutex_);
     hasRecording_ = false;
     try {
       ring_.Reset(size_t{rate} * format.FrameBytes());
@@ -102,21 +102,21 @@ int RecordingEngine::Start(uint32_t rate, uint32_t flags, AudioRecordProc proc, 
   lastBlockTime_.store(clock_(), std::memory_order_release);
   stopping_ = false;
   active_.store(true, std::memory_order_release);
-  try {
-    thread_ = std::thread(&RecordingEngine::Run, this, proc, user);
-  } catch (const std::system_error&) {
+  proc_ = proc;
+  user_ = user;
+  if (!thread_.Start(&RecordingEngine::RunThread, this)) {
     active_.store(false, std::memory_order_release);
     EndRecording();
     return AUDIO_ERROR_OUT_OF_MEMORY;
   }
-  std::lock_guard<std::mutex> lock(ringMutex_);
+  std::lock_guard<LibraryMutex> lock(ringMutex_);
   hasRecording_ = true;
   return AUDIO_OK;
 }
 
 int RecordingEngine::GetData(void* buffer, uint32_t length, uint32_t& copied) const {
   copied = 0;
-  std::lock_guard<std::mutex> lock(ringMutex_);
+  std::lock_guard<LibraryMutex> lock(ringMutex_);
   if (!hasRecording_) return AUDIO_ERROR_BAD_HANDLE;
   const uint32_t wanted = length - length % frameBytes_;
   if (wanted > 0 && buffer == nullptr) return AUDIO_ERROR_BAD_PARAMETER;
@@ -124,9 +124,13 @@ int RecordingEngine::GetData(void* buffer, uint32_t length, uint32_t& copied) co
   return AUDIO_OK;
 }
 
-void RecordingEngine::Run(AudioRecordProc proc, void* user) {
+void RecordingEngine::RunThread(void* engine) { static_cast<RecordingEngine*>(engine)->Run(); }
+
+void RecordingEngine::Run() {
   EnterLibraryThread();
   device_.PrepareThread();
+  const AudioRecordProc proc = proc_;
+  void* const user = user_;
   const uint32_t frameBytes = frameBytes_;
   RecordedBlock block;
   // A callback that freed the library has closed the device already: the thread leaves it alone.
@@ -136,12 +140,12 @@ void RecordingEngine::Run(AudioRecordProc proc, void* user) {
     CountOne(counters_.BlocksRecorded);
     const uint32_t bytes = block.Bytes - block.Bytes % frameBytes;
     {
-      std::lock_guard<std::mutex> lock(ringMutex_);
+      std::lock_guard<LibraryMutex> lock(ringMutex_);
       ring_.Write(reinterpret_cast<const uint8_t*>(block.Samples), bytes);
     }
     if (proc != nullptr && proc(block.Samples, bytes, user) == 0) break;
   }
-  std::lock_guard<std::mutex> life(lifecycle_);
+  std::lock_guard<LibraryMutex> life(lifecycle_);
   active_.store(false, std::memory_order_release);
-  changed_.notify_all();
+  changed_.NotifyAll();
 }

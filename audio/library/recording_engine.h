@@ -4,16 +4,14 @@
 // server died, say) reads as stalled until blocks come again.
 #pragma once
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 #include "audio/library/audio_counters.h"
 #include "audio/library/audio_device.h"
 #include "audio/library/audio_library.h"
+#include "audio/library/library_sync.h"
 #include "audio/library/sample_ring.h"
 
 // A monotonic clock in milliseconds; tests pass their own.
@@ -56,7 +54,8 @@ private:
   // Closed -> Ready (Init) -> Closing (Free) -> Closed.
   enum class Input { Closed, Ready, Closing };
 
-  void Run(AudioRecordProc proc, void* user);
+  static void RunThread(void* engine);
+  void Run();
   // Waits for a recording thread that ended by itself and closes the device.
   void EndRecording();
 
@@ -66,17 +65,19 @@ private:
   InputDevice& device_;
   AudioCounters& counters_;
   const MillisecondClock clock_;
-  std::mutex lifecycle_;  // guards the members up to thread_; never held while waiting for the thread
-  std::condition_variable changed_;  // Free and the destructor wait here for each other and the thread
+  LibraryMutex lifecycle_;  // guards the members up to thread_; never held while waiting for the thread
+  LibraryCondition changed_;  // Free and the destructor wait here for each other and the thread
   Input input_ = Input::Closed;
   int deviceNumber_ = AUDIO_DEFAULT_INPUT;
   bool deviceOpen_ = false;
-  std::thread thread_;
+  AudioRecordProc proc_ = nullptr;  // the running recording's callback and its argument
+  void* user_ = nullptr;
+  LibraryThread thread_;
   std::atomic<bool> active_{false};    // set by Start, cleared by the thread as its last act
   std::atomic<bool> stopping_{false};  // set by Free; the thread stops before its next block
   std::atomic<int64_t> lastBlockTime_{0};  // clock_ time of the start or of the newest block
 
-  mutable std::mutex ringMutex_;  // guards the ring and what describes it
+  mutable LibraryMutex ringMutex_;  // guards the ring and what describes it
   SampleRing ring_;
   uint32_t frameBytes_ = 4;
   bool hasRecording_ = false;  // a recording was started since Init

@@ -5,6 +5,7 @@
 #include "audio/library/winmm_device.h"
 
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "audio/library/audio_library.h"
@@ -90,7 +91,7 @@ int WaveQueue::Allocate(uint32_t count, uint32_t bytes) {
     headers_[i].lpData = memory_.get() + size_t{i} * bytes;
     headers_[i].dwBufferLength = bytes;
   }
-  std::lock_guard<std::mutex> lock(eventMutex_);
+  std::lock_guard<LibraryMutex> lock(eventMutex_);
   event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   interrupted_.store(false);
   if (event_ != nullptr) return AUDIO_OK;
@@ -102,7 +103,7 @@ int WaveQueue::Allocate(uint32_t count, uint32_t bytes) {
 
 void WaveQueue::Release(bool returned) {
   {
-    std::lock_guard<std::mutex> lock(eventMutex_);
+    std::lock_guard<LibraryMutex> lock(eventMutex_);
     if (event_ != nullptr) CloseHandle(event_);
     event_ = nullptr;
   }
@@ -131,7 +132,7 @@ bool WaveQueue::WaitUntilDone(uint64_t index) {
 
 void WaveQueue::Interrupt() {
   interrupted_.store(true);
-  std::lock_guard<std::mutex> lock(eventMutex_);
+  std::lock_guard<LibraryMutex> lock(eventMutex_);
   if (event_ != nullptr) SetEvent(event_);
 }
 

@@ -7,9 +7,9 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include "audio/library/audio_device.h"
+#include "audio/library/library_sync.h"
 
 // What both directions share: equally sized buffers with their headers, taken in turn, the event winmm
 // sets whenever it hands one back, and the interrupt flag that also sets it.
@@ -36,7 +36,7 @@ private:
   std::unique_ptr<char[]> memory_;
   size_t count_ = 0;
   HANDLE event_ = nullptr;
-  std::mutex eventMutex_;  // Interrupt may come while Release closes the event
+  LibraryMutex eventMutex_;  // Interrupt may come while Release closes the event
   std::atomic<bool> interrupted_{false};
 };
 

@@ -20,8 +20,8 @@ struct TEnding {
 };
 
 // Runs the probe with one command, closes the first "Error" box it shows and waits for it to end.
-TEnding RunProbe(const std::string& command) {
-  TProcess probe(Quoted(PathBesideExecutable("runtime_probe.exe")) + " " + command);
+TEnding RunProbe(const std::string& command, const char* program = "runtime_probe.exe") {
+  TProcess probe(Quoted(PathBesideExecutable(program)) + " " + command);
   if (!probe.Started()) return {};
   TEnding ending;
   if (HWND box = WaitForTopWindow("Error", MessageBoxClass, probe.Id())) {
@@ -79,6 +79,12 @@ TEST(LibraryThreadMode, CallbacksRunInTheProgramsFloatingPointMode) {
   TEnding ending = RunProbe("library-fpu-words");
   EXPECT_EQ(ending.Text, "1372 1372");
   EXPECT_EQ(ending.ExitCode, 0u);
+}
+
+TEST(LibraryErrorPath, AnElementOutOfRangeEndsLikeAnUncaughtException) {
+  TEnding ending = RunProbe("", "error_path_probe.exe");
+  ExpectReport(ending.Text, 217);
+  EXPECT_EQ(ending.ExitCode, 217u);
 }
 
 TEST(ExitSequence, ExitProceduresLastFirstThenFinalisationThenTheReport) {
