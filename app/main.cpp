@@ -29,7 +29,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   MainSchematic = CreateMainSchematic();
   StartApplication(MainFormVisible(MainSchematic));
-  Run(MainSchematicApplet(MainSchematic));
+  // The applet the main form created, not read through the form element: a close handled while the
+  // start queue runs has already cleared the element's control, and the applet is still the window to run.
+  Run(CreatedApplet);
   // Stop the audio library's threads first, so no callback runs on an element being destroyed.
   BASS_Free();
   DestroyMainSchematic(MainSchematic);

@@ -4,7 +4,6 @@
 #pragma once
 #include <cstdint>
 
-class TControl;
 class TZvBASS_ChlVisibleOcilloRec;
 class TZvBASS_Global;
 class TZvBASS_Record;
@@ -69,6 +68,4 @@ private:
 TClassMainForm_323C5E0* CreateMainSchematic();
 // Whether the main form starts visible (what the application start needs of it).
 bool MainFormVisible(const TClassMainForm_323C5E0* schematic);
-// The applet the main form created, whose loop Run runs.
-TControl* MainSchematicApplet(const TClassMainForm_323C5E0* schematic);
 void DestroyMainSchematic(TClassMainForm_323C5E0* schematic);

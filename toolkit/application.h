@@ -15,8 +15,9 @@ extern bool AppletRunning;
 extern bool AppletTerminated;
 // Set once an applet has been created (decides which window is the main window).
 extern bool AppletInUse;
-// The applet made by NewApplet while it exists, also before and after Run (unlike Applet).
-extern TControl* TheApplet;
+// The applet NewApplet created, from its creation until it is destroyed: also before and after Run,
+// where Applet (the running one) is null.
+extern TControl* CreatedApplet;
 // Module instance used for window classes and resources.
 extern HINSTANCE ModuleInstance;
 // Called once per pass of Run's loop, after the pending messages; none by default.

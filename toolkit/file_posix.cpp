@@ -1,4 +1,4 @@
-// File access through POSIX descriptors, for the native build (the Windows build uses file_windows.cpp).
+// File access through POSIX descriptors, for the native build (the Windows build uses file_win.cpp).
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>

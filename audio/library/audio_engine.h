@@ -48,5 +48,5 @@ private:
 };
 
 // The engine behind the exported functions (audio_api.cpp). The program's is made at the first call,
-// over winmm (winmm_library.cpp); a test may define its own.
+// over winmm (winmm_library_win.cpp); a test may define its own.
 AudioEngine& LibraryEngine();

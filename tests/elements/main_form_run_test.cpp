@@ -85,14 +85,14 @@ TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
   edit->Init();
   edit->onChange = probe.D();
 
-  EXPECT_EQ(TheApplet->GetCaption(), "Coilprobe");
+  EXPECT_EQ(CreatedApplet->GetCaption(), "Coilprobe");
   StartHook = &StartEvents;
   StartApplication(form->Visible != 0);
   EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:", "b:"}));
 
   SetTimer(nullptr, 0, 50, &Script);
   form->Control->OnClose = MakeMethod<&LateChange::Closed>(&lateChange);
-  ::Run(TheApplet);
+  ::Run(CreatedApplet);
 
   EXPECT_TRUE(refusedCloseLeftTheWindow);
   EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:", "b:", "c:"}));

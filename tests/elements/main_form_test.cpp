@@ -61,15 +61,15 @@ TZvMainForm* MainFormTest::main = nullptr;
 
 TEST_F(MainFormTest, OnlyTheFirstFormIsMainAndOwnsTheApplet) {
   EXPECT_EQ(main->IsMain, 1);
-  ASSERT_NE(TheApplet, nullptr);
-  EXPECT_EQ(main->Control->Parent, TheApplet);
-  EXPECT_EQ(TheApplet->GetCaption(), "form");
+  ASSERT_NE(CreatedApplet, nullptr);
+  EXPECT_EQ(main->Control->Parent, CreatedApplet);
+  EXPECT_EQ(CreatedApplet->GetCaption(), "form");
   TZvMainForm* second = Secondary();
   EXPECT_EQ(second->IsMain, 0);
-  EXPECT_EQ(second->Control->Parent, TheApplet);
+  EXPECT_EQ(second->Control->Parent, CreatedApplet);
   EXPECT_TRUE(IsWindowVisible(second->Control->Handle));
   second->SetCaption("second");
-  EXPECT_EQ(TheApplet->GetCaption(), "form");
+  EXPECT_EQ(CreatedApplet->GetCaption(), "form");
 }
 
 TEST_F(MainFormTest, ClosingASecondaryFormOnlyHidesItUnlessHiddenMode) {
@@ -157,7 +157,7 @@ TEST_F(MainFormTest, AppletFollowsTheMainFormsPositionAndWidth) {
   SetWindowPos(main->Control->Handle, nullptr, 100, 120, 500, 240, SWP_NOZORDER | SWP_NOACTIVATE);
   ProcessMessages();
   RECT applet;
-  GetWindowRect(TheApplet->Handle, &applet);
+  GetWindowRect(CreatedApplet->Handle, &applet);
   EXPECT_EQ(applet.left, 100);
   EXPECT_EQ(applet.top, 120);
   EXPECT_EQ(applet.right - applet.left, 500);

@@ -48,7 +48,7 @@ TEST_F(ApplicationTest, QuitEndsRunAfterTheCurrentPassAndFreesTheApplet) {
   EXPECT_FALSE(AppletRunning);
   EXPECT_EQ(Applet, nullptr);
   EXPECT_FALSE(Alive(applet));
-  EXPECT_EQ(TheApplet, nullptr);
+  EXPECT_EQ(CreatedApplet, nullptr);
   // The main form's window went with the applet's; the control stays for its owner to free.
   ASSERT_TRUE(Alive(form));
   EXPECT_EQ(form->Handle, nullptr);

@@ -18,7 +18,7 @@ protected:
     AppletRunning = false;
     AppletTerminated = false;
     AppletInUse = false;
-    TheApplet = nullptr;
+    CreatedApplet = nullptr;
   }
 
   void TearDown() override {

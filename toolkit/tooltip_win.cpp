@@ -39,7 +39,7 @@ TTTOOLINFOA ToolInfo(HWND window) {
 // NewApplet (its window made now if need be), not the running one.
 void TToolTip::Init() {
   InitBarClasses();
-  HWND owner = TheApplet ? TheApplet->GetWindowHandle() : nullptr;
+  HWND owner = CreatedApplet ? CreatedApplet->GetWindowHandle() : nullptr;
   Handle = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, owner, nullptr, ModuleInstance, nullptr);
   SetWindowPos(Handle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);

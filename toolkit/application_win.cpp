@@ -11,7 +11,7 @@ TControl* Applet = nullptr;
 bool AppletRunning = false;
 bool AppletTerminated = false;
 bool AppletInUse = false;
-TControl* TheApplet = nullptr;
+TControl* CreatedApplet = nullptr;
 HINSTANCE ModuleInstance = GetModuleHandleA(nullptr);
 TCallback<void()> IdleHook;
 TApplicationHook StartHook = nullptr;
@@ -61,7 +61,7 @@ TControl* NewApplet(const char* caption) {
   applet->OnCreateWindow = {&TrimSystemMenu, nullptr};
   applet->SetCaption(caption ? caption : "");
   AppletInUse = true;
-  TheApplet = applet;
+  CreatedApplet = applet;
   return applet;
 }
 
@@ -78,7 +78,7 @@ static bool FormFocusHandler(void*, TControl* form, TMsg& msg) {
       msg.Result = 0;
       handled = true;
     }
-    if (TheApplet && TheApplet != form) TheApplet->CurrentControl = form;
+    if (CreatedApplet && CreatedApplet != form) CreatedApplet->CurrentControl = form;
     return handled;
   }
   if (msg.message == WM_ENDSESSION && msg.wParam) {
@@ -185,7 +185,7 @@ void TerminateExecution() {
 }
 
 void StartApplication(bool mainFormVisible) {
-  if (TheApplet) TheApplet->SetVisible(mainFormVisible);
+  if (CreatedApplet) CreatedApplet->SetVisible(mainFormVisible);
   if (StartHook) StartHook();
   std::vector<TCallback<void()>>& queue = StartQueue();
   for (size_t i = 0; i < queue.size(); ++i) {

@@ -40,7 +40,7 @@ void TControl::ForgetAsCurrent() {
   for (TControl* p = Parent; p; p = p->Parent) {
     if (IsWithin(p->CurrentControl, this)) p->CurrentControl = nullptr;
   }
-  if (TheApplet && TheApplet != this && IsWithin(TheApplet->CurrentControl, this)) TheApplet->CurrentControl = nullptr;
+  if (CreatedApplet && CreatedApplet != this && IsWithin(CreatedApplet->CurrentControl, this)) CreatedApplet->CurrentControl = nullptr;
 }
 
 TControl::~TControl() {
@@ -51,7 +51,7 @@ TControl::~TControl() {
     Parent->Children->Remove(this);
     if (Parent->OnChildChanged.Assigned()) Parent->OnChildChanged(Parent, this, false);
   }
-  if (TheApplet == this) TheApplet = nullptr;
+  if (CreatedApplet == this) CreatedApplet = nullptr;
   if (Applet == this) Applet = nullptr;
   if (canvas_) canvas_->Free();
   if (Handle && !(Style & WS_CHILD)) SendMessageA(Handle, WM_SETICON, ICON_BIG, 0);

@@ -243,6 +243,4 @@ TClassMainForm_323C5E0* CreateMainSchematic() { return new TClassMainForm_323C5E
 
 bool MainFormVisible(const TClassMainForm_323C5E0* schematic) { return schematic->MainForm->Visible != 0; }
 
-TControl* MainSchematicApplet(const TClassMainForm_323C5E0*) { return TheApplet; }
-
 void DestroyMainSchematic(TClassMainForm_323C5E0* schematic) { delete schematic; }

@@ -98,8 +98,8 @@ void TControl::ApplyBigIcon() {
     if (IsApplet || !AppletInUse) {
       Icon = LoadIconA(ModuleInstance, "MAINICON");
       IconOwned = false;
-    } else if (TheApplet && TheApplet->Icon && TheApplet->Icon != none) {
-      Icon = static_cast<HICON>(CopyImage(TheApplet->Icon, IMAGE_ICON, 0, 0, 0));
+    } else if (CreatedApplet && CreatedApplet->Icon && CreatedApplet->Icon != none) {
+      Icon = static_cast<HICON>(CopyImage(CreatedApplet->Icon, IMAGE_ICON, 0, 0, 0));
       IconOwned = Icon != nullptr;
     }
   }

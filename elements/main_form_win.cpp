@@ -17,8 +17,8 @@ TZvMainForm::TZvMainForm(TControl* parentControl) : TZvWin(parentControl) {
     applet_ = NewApplet("");
     IsMain = 1;
   }
-  Control = NewForm(TheApplet, "Form");
-  if (!IsMain) applet_ = TheApplet;
+  Control = NewForm(CreatedApplet, "Form");
+  if (!IsMain) applet_ = CreatedApplet;
   TGraphicTool* font = Control->GetFont();
   font->SetFontName("MS Sans Serif");
   font->SetFontHeight(-11);
