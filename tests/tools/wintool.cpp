@@ -9,17 +9,24 @@ std::string ClassName(HWND window) {
   return std::string(name, length > 0 ? length : 0);
 }
 
+// The text can change between the two messages (a tick sets a read-out while a test reads it): a copy
+// that fills the buffer may have been cut short, so it is asked for again with a buffer twice as large.
 std::string WindowText(HWND window) {
+  constexpr size_t kLongestText = size_t{1} << 24;
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                           SMTO_ABORTIFHUNG, 5000, &copied)) {
-    return {};
+  for (size_t size = length + 2;; size *= 2) {
+    std::string text(size, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             5000, &copied)) {
+      return {};
+    }
+    if (copied + 1 < size || size >= kLongestText) {
+      text.resize(copied < size ? copied : size - 1);
+      return text;
+    }
   }
-  text.resize(copied < length ? copied : length);
-  return text;
 }
 
 namespace {

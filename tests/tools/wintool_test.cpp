@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 using namespace wintool;
@@ -105,6 +107,32 @@ TEST(Wintool, TypesKeysAndClicks) {
   int before = clicks;
   PostClick(children[1].Handle, 40, 15);
   EXPECT_TRUE(WaitUntil([&] { return clicks == before + 1; }));
+}
+
+// A read-out whose text grows between WM_GETTEXTLENGTH and WM_GETTEXT, as when a tick sets it meanwhile.
+LRESULT CALLBACK GrowingTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const char kGrown[] = "-1234567";
+  if (message == WM_GETTEXTLENGTH) return 1;
+  if (message == WM_GETTEXT && wParam > 0) {
+    const size_t copied = std::min<size_t>(wParam - 1, sizeof kGrown - 1);
+    memcpy(reinterpret_cast<char*>(lParam), kGrown, copied);
+    reinterpret_cast<char*>(lParam)[copied] = '\0';
+    return static_cast<LRESULT>(copied);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Wintool, ReadsATextThatChangedWhileItWasRead) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = GrowingTextProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "WintoolGrowingText";
+  ASSERT_TRUE(RegisterClassA(&wc));
+  HWND window = CreateWindowA("WintoolGrowingText", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                              nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowText(window), "-1234567");
+  DestroyWindow(window);
 }
 
 TEST(Wintool, ReadsAndClosesAMessageBox) {
