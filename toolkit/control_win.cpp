@@ -358,12 +358,12 @@ void TControl::ApplyAutoSize() {
   if (Parent) Parent->ReAlign();
 }
 
-void TControl::Invalidate() {
+void TControl::Invalidate(bool eraseFirst) {
   if (!Handle) return;
   if (PaintsForChildren) {
-    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | (eraseFirst ? RDW_ERASE : 0) | RDW_ALLCHILDREN);
   } else {
-    InvalidateRect(Handle, nullptr, TRUE);
+    InvalidateRect(Handle, nullptr, eraseFirst ? TRUE : FALSE);
   }
 }
 
