@@ -106,8 +106,15 @@ bool TControl::VisibleInForm() const {
   return true;
 }
 
+// A window of a toolkit class keeps its control in the user data too (BindWindow), which is read within the
+// process; the property lookup, which may cost a round trip to the system's window server, is left for the
+// windows without that copy. The user data of windows of other classes is not ours to read.
 TControl* TControl::FromHandle(HWND wnd) {
-  return wnd ? static_cast<TControl*>(GetPropA(wnd, SelfProperty)) : nullptr;
+  if (!wnd) return nullptr;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)) == &ToolkitWindowProc) {
+    if (auto* bound = reinterpret_cast<TControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA))) return bound;
+  }
+  return static_cast<TControl*>(GetPropA(wnd, SelfProperty));
 }
 
 LRESULT TControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) {
