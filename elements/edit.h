@@ -48,6 +48,8 @@ private:
   enum : int32_t { csIgnoreOnce = 0, csFire = 1, csOwnChange = 2 };
 
   void ChangeStep(TControl* sender);
+  // Whether doText with this text can leave the window alone: nothing visible and nothing fired would differ.
+  bool SetWouldChangeNothing(const RcString& text) const;
   // Runs the value kind's conversion into value_; false when it fails.
   bool Convert();
   bool ConvertReal();

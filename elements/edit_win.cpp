@@ -23,7 +23,13 @@ void TZvEdit::doText(TData& data, uint16_t) {
   changeState_ = csFire;
   enterFlag_ = false;
   const RcString text = ReadString(data, Str, RcString());
-  if (Control) Control->SetCaption(text.str());
+  if (Control && !SetWouldChangeNothing(text)) Control->SetCaption(text.str());
+}
+
+// A text-mode edit whose text is already the new one and whose onChange leads nowhere: setting it again
+// would only repaint the same pixels and move the caret of someone typing in it back to the start.
+bool TZvEdit::SetWouldChangeNothing(const RcString& text) const {
+  return ValueKind != vkReal && !onChange.Connected() && Control->GetCaption() == text.view();
 }
 
 void TZvEdit::TextValue(TData& data, uint16_t) {

@@ -32,7 +32,7 @@ public:
   void Init() override;
   // The data output Bitmap: dtBitmap with the element's bitmap, which stays the element's.
   void Bitmap(TData& data, uint16_t index);
-  // Repaints the whole control (with erasing) at the next paint message.
+  // Repaints the whole control at the next paint message, erased first unless the paint covers it all.
   void doRefresh(TData& data, uint16_t index);
 
   // The proportional fit: landscape bitmaps follow the control's width, the others its height; the
@@ -47,6 +47,8 @@ public:
 private:
   void Clicked(TControl* sender);
   void Paint(TControl* sender, HDC dc);
+  // Whether the next paint fills every pixel of the control (a proportional view of a non-empty bitmap).
+  bool PaintCoversControl() const;
   void Resized(TControl* sender);
 
   TBitmap* picture_ = nullptr;

@@ -44,8 +44,14 @@ void TZvImage::Bitmap(TData& data, uint16_t) {
   data.Object = picture_;
 }
 
+// The proportional view paints every pixel of the control, picture and bands alike, so an erase before it
+// would only be painted over; any other view is erased first.
 void TZvImage::doRefresh(TData&, uint16_t) {
-  if (Control) Control->Invalidate();
+  if (Control) Control->Invalidate(!PaintCoversControl());
+}
+
+bool TZvImage::PaintCoversControl() const {
+  return picture_->Handle() != nullptr && DrawProc.Assigned() && ViewStyle == vsProportional;
 }
 
 void TZvImage::Clicked(TControl*) { FireNull(onClick); }

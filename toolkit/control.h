@@ -243,7 +243,9 @@ public:
   void SetTabOrder(int32_t order);
   // The control follows the size of its text (plus the descriptor's extra) when text or font change.
   void SetAutoSize(bool on);
-  void Invalidate();
+  // The whole client area is repainted at the next paint message, erased first unless eraseFirst is false
+  // (for a paint that covers every pixel itself).
+  void Invalidate(bool eraseFirst = true);
 
   // Font and brush, made on first use; changing them updates the window.
   TGraphicTool* GetFont();

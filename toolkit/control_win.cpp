@@ -106,8 +106,15 @@ bool TControl::VisibleInForm() const {
   return true;
 }
 
+// A window of a toolkit class keeps its control in the user data too (BindWindow), which is read within the
+// process; the property lookup, which may cost a round trip to the system's window server, is left for the
+// windows without that copy. The user data of windows of other classes is not ours to read.
 TControl* TControl::FromHandle(HWND wnd) {
-  return wnd ? static_cast<TControl*>(GetPropA(wnd, SelfProperty)) : nullptr;
+  if (!wnd) return nullptr;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)) == &ToolkitWindowProc) {
+    if (auto* bound = reinterpret_cast<TControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA))) return bound;
+  }
+  return static_cast<TControl*>(GetPropA(wnd, SelfProperty));
 }
 
 LRESULT TControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -358,12 +365,12 @@ void TControl::ApplyAutoSize() {
   if (Parent) Parent->ReAlign();
 }
 
-void TControl::Invalidate() {
+void TControl::Invalidate(bool eraseFirst) {
   if (!Handle) return;
   if (PaintsForChildren) {
-    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | (eraseFirst ? RDW_ERASE : 0) | RDW_ALLCHILDREN);
   } else {
-    InvalidateRect(Handle, nullptr, TRUE);
+    InvalidateRect(Handle, nullptr, eraseFirst ? TRUE : FALSE);
   }
 }
 

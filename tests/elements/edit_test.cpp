@@ -169,8 +169,20 @@ TEST_F(EditTest, TextModeFiresEveryChangeIncludingTheEmptyText) {
   Type(edit, "b");
   Type(edit, "\b\b");
   SetText(edit, "xyz");
-  EXPECT_EQ(probe.Lines, (Lines{"a:a", "a:ab", "a:a", "a:", "a:xyz"}));
+  SetText(edit, "xyz");
+  EXPECT_EQ(probe.Lines, (Lines{"a:a", "a:ab", "a:a", "a:", "a:xyz", "a:xyz"}));
   for (const TData& value : probe.Values) EXPECT_EQ(value.Kind, dtString);
+}
+
+// A read-out nobody listens to: the same text again leaves the window, and the caret in it, alone.
+TEST_F(EditTest, TextModeReadOutKeepsTheCaretWhenItsTextRepeats) {
+  TZvEdit* edit = MakeEdit(vkText, "344");
+  edit->onChange = TZv_Event();
+  SendMessageA(edit->Control->Handle, EM_SETSEL, 2, 2);
+  SetText(edit, "344");
+  EXPECT_EQ(Caret(edit), 2u);
+  SetText(edit, "345");
+  EXPECT_EQ(TextOf(edit), "345");
 }
 
 // Sets its edit's text from inside the onEnter chain.

@@ -79,6 +79,9 @@ TEST_F(ImageTest, SquareBitmapIsFittedToTheHeightAndOverflowsTheWidth) {
   EXPECT_EQ(r.left, -2);
   EXPECT_EQ(r.right, 122);
   EXPECT_EQ(TPixels::OfWindow(image->Control->Handle).Count(kRed), 120 * 125);
+  // The next picture's bands replace the red that was there: the repaint needs no erase to get them right.
+  ShowRedPicture(100, 50);
+  EXPECT_TRUE(TPixels::OfWindow(image->Control->Handle).All(kWhite, 0, 0, 120, 32));
 }
 
 TEST_F(ImageTest, EmptyBitmapShowsTheSystemColourBackground) {

@@ -156,6 +156,13 @@ TEST_F(ControlTest, WrappedSystemClassGetsToolkitClassAndBinding) {
   EXPECT_STREQ(name, "obj_Form");
   EXPECT_EQ(GetPropA(edit->Handle, "SELF_"), edit);
   EXPECT_EQ(GetWindowLongPtrA(edit->Handle, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(edit));
+  EXPECT_EQ(TControl::FromHandle(edit->Handle), edit);
+  // A window of a system class is no control, whatever its user data holds.
+  const HWND foreign = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, form->Handle, nullptr, nullptr, nullptr);
+  ASSERT_NE(foreign, nullptr);
+  SetWindowLongPtrA(foreign, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(edit));
+  EXPECT_EQ(TControl::FromHandle(foreign), nullptr);
+  DestroyWindow(foreign);
   EXPECT_NE(edit->PrevWndProc, nullptr);
   // The wrapped class still works: the edit takes and gives back its text.
   edit->SetCaption("12.5");
