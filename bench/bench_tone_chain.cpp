@@ -33,7 +33,14 @@ double Median(std::vector<double> v) {
 constexpr double kRealTimeTarget = 100.0;
 constexpr double kChainOverDirectTarget = 1.5;
 
-const char* Verdict(bool met) { return met ? "met" : "NOT met"; }
+// The targets are the i686 program's; the native build's figures are printed for comparison only.
+#if defined(__x86_64__)
+constexpr bool kTargetBuild = false;
+#else
+constexpr bool kTargetBuild = true;
+#endif
+
+const char* Verdict(bool met) { return !kTargetBuild ? "(i686's target)" : met ? "met" : "NOT met"; }
 
 // Times faster than real time at `nanoseconds` per value.
 double RealTime(double nanoseconds) { return 1e9 / (nanoseconds * kValuesPerSecond); }
@@ -43,11 +50,7 @@ double Best(const std::vector<double>& rounds) { return *std::min_element(rounds
 }  // namespace
 
 int main() {
-#if defined(__x86_64__)
-  const char* build = "x86-64 native";
-#else
-  const char* build = "i686";
-#endif
+  const char* build = kTargetBuild ? "i686" : "x86-64 native";
   int mismatches = 0;
   std::vector<double> chainRounds, directRounds;
   int32_t checksum = 0;
