@@ -13,6 +13,25 @@ int32_t TZvBASS_ChlVisibleOcilloRec::FrameOffset(int16_t left, int16_t right, in
   return static_cast<int32_t>(offset);
 }
 
+namespace {
+
+// How far right of a point its pen may paint: one pixel for the cosmetic pen, else the pen's width.
+int32_t PenReach(TCanvas* canvas) {
+  const int32_t width = canvas->Pen()->Data().Pen.Width;
+  return width > 1 ? width : 1;
+}
+
+// The trace runs to the right, a few pixels a frame, and most of it lies beyond a narrow bitmap. A
+// segment between two points at or beyond paintEdge paints no pixel of the bitmap, so the line ends at
+// the first such point: the same pixels for far fewer points through the device.
+int LastPaintingPoint(const POINT* trace, int last, int32_t paintEdge) {
+  int i = 0;
+  while (i < last && trace[i].x < paintEdge) ++i;
+  return i;
+}
+
+}  // namespace
+
 void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
   bitmap_ = ReadBitmap(data, Bitmap, nullptr);
   TBitmap* background = ReadBitmap(data, Background, nullptr);
@@ -69,7 +88,7 @@ void TZvBASS_ChlVisibleOcilloRec::doDraw(TData& data, uint16_t) {
     }
   }
   if (canvas && DrawMode == dmLine && n > 0) {
-    canvas->Polyline(trace, n);
+    canvas->Polyline(trace, LastPaintingPoint(trace, n, bitmap_->Width() + PenReach(canvas)));
     canvas->MoveTo(trace[n].x, trace[n].y);
   }
   FireReal(onLevelLeft, sumLeft / 100000.0);

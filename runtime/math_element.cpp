@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "runtime/convert.h"
+#include "runtime/extended_sine.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void TZvMath::SetAngleMode(uint8_t mode) {
 
 inline void TZvMath::Sine(const double& a) {
   if (!IsFinite(a)) return Fail();
-  Deliver(std::sin(static_cast<long double>(a) * static_cast<long double>(AngleFactor)));
+  Deliver(ExtendedSine(static_cast<long double>(a) * static_cast<long double>(AngleFactor)));
 }
 
 inline void TZvMath::Combine(const double& a, const double& b) {

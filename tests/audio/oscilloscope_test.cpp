@@ -241,6 +241,34 @@ TEST_F(OscilloscopeTest, SteepTraceHasThePixelsOfOneLineToEachPoint) {
   EXPECT_GT(drawn.Count(kWhite), 2 * kWidth);
 }
 
+// A wide pen paints beyond each point: a peak just right of the bitmap still shows at its edge.
+TEST_F(OscilloscopeTest, WidePenTraceHasThePixelsOfTheWholeLine) {
+  constexpr int kPenWidth = 13;
+  std::vector<Frame> frames(512);
+  frames[25] = {30000, 0};  // a peak one frame right of the bitmap, at x = 125
+  Record(frames);
+  picture->Canvas()->Pen()->SetPenWidth(kPenWidth);
+  Draw();
+
+  POINT line[257];
+  for (int i = 0; i <= 256; ++i)
+    line[i] = {5 * i, kMid + TZvBASS_ChlVisibleOcilloRec::FrameOffset(frames[i].Left, frames[i].Right, 100)};
+  TBitmap* expected = NewBitmap(kWidth, kHeight);
+  HDC dc = expected->Canvas()->Handle();
+  HGDIOBJ brush = SelectObject(dc, CreateSolidBrush(kBlack));
+  HGDIOBJ pen = SelectObject(dc, CreatePen(PS_SOLID, 0, kBlack));
+  Rectangle(dc, 0, 0, kWidth, kHeight);
+  DeleteObject(SelectObject(dc, CreatePen(PS_SOLID, kPenWidth, kWhite)));
+  Polyline(dc, line, 257);
+  DeleteObject(SelectObject(dc, pen));
+  DeleteObject(SelectObject(dc, brush));
+
+  const TPixels drawn = TPixels::OfBitmap(picture), wanted = TPixels::OfBitmap(expected);
+  expected->Free();
+  for (int py = 0; py < kHeight; ++py)
+    for (int px = 0; px < kWidth; ++px) ASSERT_EQ(drawn.At(px, py), wanted.At(px, py)) << px << "," << py;
+}
+
 // A recording shorter than the block: the missing frames count as silence.
 TEST_F(OscilloscopeTest, MissingFramesAreSilence) {
   Record(std::vector<Frame>(100, Frame{100, 200}));

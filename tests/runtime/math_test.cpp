@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
 #include "app/math_settings.h"
+#include "runtime/extended_sine.h"
 #include "runtime/math_element.h"
 #include "tests/runtime/probes.h"
 #include "tests/runtime/program_fpu_mode.h"
@@ -118,6 +120,20 @@ TEST_F(Math, SineTakesRadiansOrDegrees) {
   math_.Op1 = -30.0;
   Operate();
   EXPECT_DOUBLE_EQ(LastResult().RealValue, -0.5);
+}
+
+// The sine the element takes in place is the C library's to the last of its 80 bits, for the tone's
+// angles, for angles of every size up to and past the FPU's reduction limit, and at zero of both signs.
+TEST(ExtendedSine, HasTheLibrarysBits) {
+  std::vector<long double> angles = {0.0L, -0.0L, 1e-4940L, 1e-300L, 1.0L, -3.1415L, 1e18L, -1e18L};
+  for (int e = 60; e <= 70; ++e)
+    for (long double nudge : {-1.0L, 0.0L, 1.0L}) angles.push_back(std::ldexp(1.0L, e) + nudge * std::ldexp(1.0L, e - 63));
+  for (int i = 0; i < 100000; ++i) angles.push_back(i * (10000.0L / 44100.0L) * 3.1415L);
+  for (long double angle : angles) {
+    volatile long double kept = angle;  // the library is called at run time, not folded by the compiler
+    const long double expected = std::sin(static_cast<long double>(kept)), got = ExtendedSine(kept);
+    ASSERT_EQ(std::memcmp(&expected, &got, 10), 0) << static_cast<double>(angle);
+  }
 }
 
 constexpr double kMax = std::numeric_limits<double>::max();
