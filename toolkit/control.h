@@ -230,7 +230,14 @@ public:
   void SetEnabled(bool enabled);
   void SetCursor(HCURSOR cursor);
   void SetCaption(const std::string& text);
+  // Sets the caption at once when some of the window may show. A window that cannot be seen keeps the text
+  // and takes it just before it next handles a message: one that asks for its text, a paint once it is
+  // revealed, or any other. Until then GetCaption answers the kept text.
+  void SetCaptionWhenSeen(const std::string& text);
   std::string GetCaption() const;
+  // False when no pixel of the window can show: it is hidden, or, as a child window, it lies wholly
+  // outside its parent's client area, to which the system clips it. A failed query counts as seen.
+  bool CanBeSeen() const;
   void SetStyle(DWORD style);
   void SetExStyle(DWORD exStyle);
   void SetAlphaBlend(uint8_t alpha);
@@ -293,6 +300,8 @@ private:
 
   std::vector<TMessageHook> handlers_;
   std::string caption_;
+  // caption_ is still to be set in the window (SetCaptionWhenSeen).
+  bool captionPending_ = false;
   TGraphicTool* font_ = nullptr;
   TGraphicTool* brush_ = nullptr;
   TCanvas* canvas_ = nullptr;

@@ -45,6 +45,12 @@ LRESULT CALLBACK ToolkitWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM
   // A control freed while one of its messages is handled goes when the outermost message is done; the
   // hook chain and the handling by message rely on this reference.
   self->RefInc();
+  // A caption kept while the window could not be seen is in place before the window handles anything,
+  // except its destruction.
+  if (self->captionPending_ && self->Handle == wnd && message != WM_DESTROY && message != WM_NCDESTROY) {
+    self->captionPending_ = false;
+    SetWindowTextA(wnd, self->caption_.c_str());
+  }
   self->WndProc(msg);
   self->RefDec();
   return msg.Result;

@@ -254,12 +254,37 @@ void TControl::SetCursor(HCURSOR cursor) {
 
 void TControl::SetCaption(const std::string& text) {
   caption_ = text;
+  captionPending_ = false;
   if (Handle) SetWindowTextA(Handle, text.c_str());
   ApplyAutoSize();
 }
 
+// An auto-sized control measures its text at once, so it always takes it at once.
+void TControl::SetCaptionWhenSeen(const std::string& text) {
+  if (!Handle || autoSize_ || CanBeSeen()) {
+    SetCaption(text);
+    return;
+  }
+  caption_ = text;
+  captionPending_ = true;
+}
+
+bool TControl::CanBeSeen() const {
+  if (!IsWindowVisible(Handle)) return false;
+  if (!(GetWindowLongA(Handle, GWL_STYLE) & WS_CHILD)) return true;
+  const HWND parent = GetParent(Handle);
+  RECT window, client, overlap;
+  POINT clientOrigin{0, 0};
+  if (!parent || !GetWindowRect(Handle, &window) || !GetClientRect(parent, &client) ||
+      !ClientToScreen(parent, &clientOrigin)) {
+    return true;
+  }
+  OffsetRect(&client, clientOrigin.x, clientOrigin.y);
+  return IntersectRect(&overlap, &window, &client) != FALSE;
+}
+
 std::string TControl::GetCaption() const {
-  if (!Handle) return caption_;
+  if (!Handle || captionPending_) return caption_;
   int length = GetWindowTextLengthA(Handle);
   std::string text(static_cast<size_t>(length) + 1, '\0');
   int got = GetWindowTextA(Handle, &text[0], length + 1);

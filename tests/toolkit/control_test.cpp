@@ -506,6 +506,54 @@ TEST_F(ControlTest, FontChangesReachTheWindow) {
   EXPECT_STREQ(canvasFont->Data().Font.lfFaceName, "MS Sans Serif");
 }
 
+// An edit below its form's client area, or hidden, keeps a text set for when it is seen: the text arrives
+// (with its change notification) before the edit handles any message: a read of its text, the paint
+// when the form grows over it, being shown. An edit that can be seen takes its text at once.
+TEST_F(ControlTest, UnseenEditTakesItsTextBeforeItsNextMessage) {
+  TControl* form = Own(NewForm(nullptr, "unseen"));
+  form->SetSize(200, 100);
+  form->SetVisible(true);
+  TControl* edit = Own(NewEditBox(form, 0));
+  edit->SetPosition(10, 150);
+  edit->SetSize(60, 20);
+  form->GetWindowHandle();
+  Drain();
+  int changes = 0;
+  struct Counter {
+    int* changes;
+    void Changed(TControl*) { ++*changes; }
+  } counter{&changes};
+  edit->OnChange = MakeMethod<&Counter::Changed>(&counter);
+  auto windowText = [&] {
+    char text[32] = "";
+    GetWindowTextA(edit->Handle, text, sizeof text);
+    return std::string(text);
+  };
+
+  ASSERT_FALSE(edit->CanBeSeen());
+  edit->SetCaptionWhenSeen("12.5");
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(edit->GetCaption(), "12.5");
+  EXPECT_EQ(windowText(), "12.5");
+  EXPECT_EQ(changes, 1);
+
+  edit->SetCaptionWhenSeen("13");
+  SetWindowPos(form->Handle, nullptr, 0, 0, 200, 260, SWP_NOMOVE | SWP_NOZORDER);
+  UpdateWindow(edit->Handle);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(windowText(), "13");
+  ASSERT_TRUE(edit->CanBeSeen());
+  edit->SetCaptionWhenSeen("14");
+  EXPECT_EQ(changes, 3);
+
+  ShowWindow(edit->Handle, SW_HIDE);
+  edit->SetCaptionWhenSeen("15");
+  EXPECT_EQ(changes, 3);
+  ShowWindow(edit->Handle, SW_SHOW);
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(windowText(), "15");
+}
+
 TEST_F(ControlTest, AutoSizeLabelTakesTheSizeOfItsText) {
   TControl* form = Own(NewForm(nullptr, "autosize"));
   TControl* label = Own(NewLabel(form, "x"));
