@@ -23,7 +23,15 @@ void TZvEdit::doText(TData& data, uint16_t) {
   changeState_ = csFire;
   enterFlag_ = false;
   const RcString text = ReadString(data, Str, RcString());
-  if (Control && !SetWouldChangeNothing(text)) Control->SetCaption(text.str());
+  if (!Control || SetWouldChangeNothing(text)) return;
+  // With nothing on onChange the change notification reaches only this edit, so an edit that cannot be
+  // seen (a read-out below the visible part of its window) may take its text when it is next shown or
+  // asked for it: each text set costs the system's edit control three layouts of the text.
+  if (onChange.Connected()) {
+    Control->SetCaption(text.str());
+  } else {
+    Control->SetCaptionWhenSeen(text.str());
+  }
 }
 
 // A text-mode edit whose text is already the new one and whose onChange leads nowhere: setting it again

@@ -185,6 +185,23 @@ TEST_F(EditTest, TextModeReadOutKeepsTheCaretWhenItsTextRepeats) {
   EXPECT_EQ(TextOf(edit), "345");
 }
 
+// Below the host's client area: with onChange connected every text still fires at once; a read-out with
+// nothing on onChange shows its newest text to whoever asks.
+TEST_F(EditTest, EditThatCannotBeSeenStillFiresAndAnswersEveryText) {
+  TZvEdit* edit = MakeEdit(vkReal);
+  edit->Control->SetPosition(10, 600);
+  ASSERT_FALSE(edit->Control->CanBeSeen());
+  SetText(edit, "1");
+  SetText(edit, "2");
+  EXPECT_EQ(probe.Lines, (Lines{"a:1", "a:2"}));
+
+  edit->onChange = TZv_Event();
+  SetText(edit, "16.29787");
+  char text[32] = "";
+  SendMessageA(edit->Control->Handle, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "16.29787");
+}
+
 // Sets its edit's text from inside the onEnter chain.
 struct Answerer {
   TZvEdit* Edit;
