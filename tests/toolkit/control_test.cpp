@@ -518,12 +518,11 @@ TEST_F(ControlTest, UnseenEditTakesItsTextBeforeItsNextMessage) {
   edit->SetSize(60, 20);
   form->GetWindowHandle();
   Drain();
-  int changes = 0;
-  struct Counter {
-    int* changes;
-    void Changed(TControl*) { ++*changes; }
-  } counter{&changes};
-  edit->OnChange = MakeMethod<&Counter::Changed>(&counter);
+  struct Changes {
+    int count = 0;
+    void Add(TControl*) { ++count; }
+  } changes;
+  edit->OnChange = MakeMethod<&Changes::Add>(&changes);
   auto windowText = [&] {
     char text[32] = "";
     GetWindowTextA(edit->Handle, text, sizeof text);
@@ -532,25 +531,25 @@ TEST_F(ControlTest, UnseenEditTakesItsTextBeforeItsNextMessage) {
 
   ASSERT_FALSE(edit->CanBeSeen());
   edit->SetCaptionWhenSeen("12.5");
-  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(changes.count, 0);
   EXPECT_EQ(edit->GetCaption(), "12.5");
   EXPECT_EQ(windowText(), "12.5");
-  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(changes.count, 1);
 
   edit->SetCaptionWhenSeen("13");
   SetWindowPos(form->Handle, nullptr, 0, 0, 200, 260, SWP_NOMOVE | SWP_NOZORDER);
   UpdateWindow(edit->Handle);
-  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(changes.count, 2);
   EXPECT_EQ(windowText(), "13");
   ASSERT_TRUE(edit->CanBeSeen());
   edit->SetCaptionWhenSeen("14");
-  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(changes.count, 3);
 
   ShowWindow(edit->Handle, SW_HIDE);
   edit->SetCaptionWhenSeen("15");
-  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(changes.count, 3);
   ShowWindow(edit->Handle, SW_SHOW);
-  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(changes.count, 4);
   EXPECT_EQ(windowText(), "15");
 }
 
