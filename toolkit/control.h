@@ -230,9 +230,9 @@ public:
   void SetEnabled(bool enabled);
   void SetCursor(HCURSOR cursor);
   void SetCaption(const std::string& text);
-  // Sets the caption at once when some of the window may show. A window that cannot be seen keeps the text
-  // and takes it just before it next handles a message: one that asks for its text, a paint once it is
-  // revealed, or any other. Until then GetCaption answers the kept text.
+  // Sets the caption at once when some of the window may show. A child window that cannot be seen keeps the
+  // text and takes it just before it next handles a message: one that asks for its text, a paint once it
+  // is revealed, or any other. Until then GetCaption answers the kept text.
   void SetCaptionWhenSeen(const std::string& text);
   std::string GetCaption() const;
   // False when no pixel of the window can show: it is hidden, or, as a child window, it lies wholly

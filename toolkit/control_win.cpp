@@ -259,9 +259,11 @@ void TControl::SetCaption(const std::string& text) {
   ApplyAutoSize();
 }
 
-// An auto-sized control measures its text at once, so it always takes it at once.
+// An auto-sized control measures its text at once, and other programs read a top-level window's title
+// without sending it a message (finding a window by its title, task lists): both take the text at once.
 void TControl::SetCaptionWhenSeen(const std::string& text) {
-  if (!Handle || autoSize_ || CanBeSeen()) {
+  const bool child = Handle && (GetWindowLongA(Handle, GWL_STYLE) & WS_CHILD);
+  if (!child || autoSize_ || CanBeSeen()) {
     SetCaption(text);
     return;
   }

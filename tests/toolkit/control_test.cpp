@@ -508,7 +508,8 @@ TEST_F(ControlTest, FontChangesReachTheWindow) {
 
 // An edit below its form's client area, or hidden, keeps a text set for when it is seen: the text arrives
 // (with its change notification) before the edit handles any message: a read of its text, the paint
-// when the form grows over it, being shown. An edit that can be seen takes its text at once.
+// when the form grows over it, being shown. An edit that can be seen, and a hidden form's title, take
+// their text at once.
 TEST_F(ControlTest, UnseenEditTakesItsTextBeforeItsNextMessage) {
   TControl* form = Own(NewForm(nullptr, "unseen"));
   form->SetSize(200, 100);
@@ -551,6 +552,12 @@ TEST_F(ControlTest, UnseenEditTakesItsTextBeforeItsNextMessage) {
   ShowWindow(edit->Handle, SW_SHOW);
   EXPECT_EQ(changes.count, 4);
   EXPECT_EQ(windowText(), "15");
+
+  form->SetVisible(false);
+  form->SetCaptionWhenSeen("hidden title");
+  wchar_t title[32] = L"";
+  InternalGetWindowText(form->Handle, title, 32);
+  EXPECT_STREQ(title, L"hidden title");
 }
 
 TEST_F(ControlTest, AutoSizeLabelTakesTheSizeOfItsText) {
