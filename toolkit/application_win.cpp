@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/color.h"
+#include "toolkit/control_internal.h"
 #include "toolkit/graphic_tool.h"
 
 TControl* Applet = nullptr;
@@ -20,6 +21,24 @@ TApplicationHook SessionEndHook = nullptr;
 static std::vector<TCallback<void()>>& StartQueue() {
   static std::vector<TCallback<void()>> queue;
   return queue;
+}
+
+// --- The guard against posted lifecycle messages
+
+// Sees every message taken from this thread's queue, also by the loops the system runs itself (message
+// boxes, moving and sizing a window), and turns a posted lifecycle message into WM_NULL.
+static LRESULT CALLBACK DropPostedLifecycleMessage(int code, WPARAM removal, LPARAM message) {
+  MSG* taken = reinterpret_cast<MSG*>(message);
+  if (code == HC_ACTION && removal == PM_REMOVE && IsLifecycleMessage(taken->message)) taken->message = WM_NULL;
+  return CallNextHookEx(nullptr, code, removal, message);
+}
+
+// The hook is installed once per thread, before the thread's first toolkit window exists, and stays until
+// the thread ends: every loop on it is guarded, the start-up's error boxes included. Without the hook (the
+// system refused it) the toolkit's own loop still drops what it takes itself.
+static void GuardThreadAgainstPostedLifecycleMessages() {
+  static thread_local HHOOK guard = nullptr;
+  if (!guard) guard = SetWindowsHookExA(WH_GETMESSAGE, &DropPostedLifecycleMessage, nullptr, GetCurrentThreadId());
 }
 
 // --- Applet
@@ -53,6 +72,7 @@ static bool AppletHandler(void*, TControl* applet, TMsg& msg) {
 }
 
 TControl* NewApplet(const char* caption) {
+  GuardThreadAgainstPostedLifecycleMessages();
   TControl* applet = NewControl(nullptr, "App", true);
   applet->Style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // 0x90CA0000
   applet->ExStyle = WS_EX_APPWINDOW;
@@ -119,26 +139,9 @@ TControl* NewForm(TControl* parent, const char* caption) {
 
 // --- The loop
 
-// The system sends these to a window while it makes or tears it down and never posts them: one that
-// comes through the queue was posted by another program, and taken for real it would unbind a live window.
-static bool IsLifecycleMessage(UINT message) {
-  return message == WM_NCCREATE || message == WM_CREATE || message == WM_DESTROY || message == WM_NCDESTROY;
-}
-
-// Sees every message taken from this thread's queue, also by the loops the system runs itself (message
-// boxes, moving and sizing a window), and turns a posted lifecycle message into WM_NULL.
-static LRESULT CALLBACK DropPostedLifecycleMessage(int code, WPARAM removal, LPARAM message) {
-  MSG* taken = reinterpret_cast<MSG*>(message);
-  if (code == HC_ACTION && removal == PM_REMOVE && IsLifecycleMessage(taken->message)) taken->message = WM_NULL;
-  return CallNextHookEx(nullptr, code, removal, message);
-}
-
 void Run(TControl* applet) {
   AppletRunning = true;
   Applet = applet;
-  // Without the hook (the system refused it) the loop below still drops what it takes itself.
-  HHOOK lifecycleFilter =
-      SetWindowsHookExA(WH_GETMESSAGE, &DropPostedLifecycleMessage, nullptr, GetCurrentThreadId());
   if (applet) applet->GetWindowHandle();
   while (!AppletTerminated) {
     WaitMessage();
@@ -146,7 +149,6 @@ void Run(TControl* applet) {
     if (IdleHook.Assigned()) IdleHook();
   }
   if (Applet) TerminateExecution();
-  if (lifecycleFilter) UnhookWindowsHookEx(lifecycleFilter);
 }
 
 void ProcessMessages() {

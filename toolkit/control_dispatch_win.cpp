@@ -15,7 +15,14 @@ bool SuppressCursorChanges = false;
 TMessageHook MediaNotifyHook;
 TCallback<void()> DeferredWorkHook;
 
+// A message sent from another thread or process (SendMessage, SendMessageTimeout, SendNotifyMessage or
+// SendMessageCallback); one sent on this thread or dispatched from the queue says ISMEX_NOSEND.
+static bool SentFromAnotherThread() { return InSendMessageEx(nullptr) != ISMEX_NOSEND; }
+
 LRESULT CALLBACK ToolkitWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A lifecycle message that does not come from the window's own thread is another program's: it reaches
+  // no handler and no class procedure, so the window stays bound and keeps its text.
+  if (IsLifecycleMessage(message) && SentFromAnotherThread()) return 0;
   TControl* self;
   if (ControlBeingCreated) {
     self = ControlBeingCreated;

@@ -14,6 +14,13 @@ void UnbindWindow(HWND wnd);
 // The control whose CreateWindowExA call is running; bound to the window by its first message.
 extern TControl* ControlBeingCreated;
 
+// The messages the system sends a window while it makes or tears it down, only ever on the window's own
+// thread, from CreateWindowEx or DestroyWindow, and never posts. One posted, or sent from another thread or
+// process, came from another program: taken for real it would unbind a live window.
+inline bool IsLifecycleMessage(UINT message) {
+  return message == WM_NCCREATE || message == WM_CREATE || message == WM_DESTROY || message == WM_NCDESTROY;
+}
+
 // Attached to every control by Init: mouse and key notifications, mouse enter/leave, paint notification.
 bool InputHandler(void*, TControl* control, TMsg& msg);
 bool MouseEnterLeaveHandler(void*, TControl* control, TMsg& msg);

@@ -139,16 +139,24 @@ TEST_F(InstrumentUnderForeignMessages, KeepsWorking) {
   CloseCleanly();
 }
 
-// WM_NCDESTROY and its kin carry no pointer, so any program can post them (Wine refuses to post the two
-// creation messages, Windows may not); each goes twice, since a second one finds the window already
-// unbound when the first was taken for real.
-TEST_F(InstrumentUnderForeignMessages, IgnoresPostedLifecycleMessages) {
+// The window lifecycle messages come only from the system, on the window's own thread. Another program can
+// post WM_NCDESTROY and its kin, which carry no pointer (Wine refuses to post the two creation messages,
+// Windows may not), and send all four: each goes twice, since a second one finds the window already unbound
+// when the first was taken for real. A sent one is answered with 0.
+TEST_F(InstrumentUnderForeignMessages, IgnoresLifecycleMessagesPostedOrSent) {
   Settled(in_);
   const std::string caption = WindowText(in_.Window);
   ASSERT_EQ(caption, "Coilprobe");
+  CREATESTRUCTA creation{};
   for (HWND target : {in_.Outer, in_.Window}) {
     for (UINT message : {WM_NCDESTROY, WM_DESTROY, WM_CREATE, WM_NCCREATE}) {
-      for (int i = 0; i < 2; ++i) PostMessageA(target, message, 0, 0);
+      const LPARAM argument = message == WM_CREATE || message == WM_NCCREATE ? reinterpret_cast<LPARAM>(&creation) : 0;
+      for (int i = 0; i < 2; ++i) {
+        PostMessageA(target, message, 0, 0);
+        DWORD_PTR answer = 1;
+        EXPECT_NE(SendMessageTimeoutA(target, message, 0, argument, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+        EXPECT_EQ(answer, 0u) << "message " << message << " sent to " << (target == in_.Window ? "the window" : "D");
+      }
     }
   }
   ASSERT_TRUE(Drain(in_));
