@@ -116,6 +116,10 @@ elif [ "$audio" = 0 ]; then
   export PULSE_SERVER="unix:$tmp/no-such-server"
 fi
 
+# The audio library publishes its counts for the tests and the bench to read from outside the program; it
+# does so only when asked, and the instrument run on the caller's own sound system is not asked.
+if [ "$audio" != 2 ]; then export COILPROBE_PUBLISH_COUNTERS=1; fi
+
 # Start the wineserver and Wine's background services now, detached from the command's output: a test
 # runner waits for every process that holds its output pipe open. They are ours and end with the session.
 wine_started=1

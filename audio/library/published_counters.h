@@ -1,6 +1,7 @@
 // The audio library's counts published for other processes: a named shared-memory block holding one
 // AudioCounters, named after the process id (AudioCountersName). The library publishes its own counts
-// there; a test or a benchmark maps another process's block for reading.
+// there only when a test session asks for it; a test or a benchmark maps another process's block for
+// reading. The instrument itself needs no such interface.
 #pragma once
 #include <windows.h>
 
@@ -8,9 +9,13 @@
 
 #include "audio/library/audio_counters.h"
 
-// This process's counts in a new block, or null when the system gives none (the counts then stay
-// inside the process). The block is never unmapped: a library thread may still count while the process
-// ends.
+// The environment variable a test session sets to "1" to have the counts published.
+constexpr char kPublishCountersVariable[] = "COILPROBE_PUBLISH_COUNTERS";
+
+// This process's counts in a new block that only the process's own user may open, or null: when
+// publishing is not asked for, when a block of that name exists already (made by another process), or
+// when the system gives none. The counts then stay inside the process. The block is never unmapped: a
+// library thread may still count while the process ends.
 AudioCounters* PublishCounters();
 
 // Another process's published counts, mapped read-only; they stay readable after that process ended.
