@@ -22,7 +22,11 @@ constexpr char InformationText[] =
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartRuntime();
   StartHook = &StartEvents;
-  SessionEndHook = [] { Halt(0); };
+  // The end of the Windows session ends the program at once; the audio library stops first, as at a normal end.
+  SessionEndHook = [] {
+    BASS_Free();
+    Halt(0);
+  };
   if (ParamStr(1) == RcString("/ih")) {
     MessageBoxA(nullptr, InformationText, "Coilprobe", MB_OK | MB_ICONINFORMATION);
     Halt(0);

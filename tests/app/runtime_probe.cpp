@@ -79,11 +79,20 @@ std::string ControlWordText() {
 }
 
 // Callbacks of the audio library, run on its threads: each does what the command asks once.
-volatile bool faultInStream = false, trapInRecording = false;
+volatile bool faultInStream = false, trapInRecording = false, faultInBoth = false;
 std::string streamWord, recordWord;
 volatile LONG wordsSeen = 0;
+volatile LONG threadsAboutToFault = 0;
+
+// Both library threads fault, the second while the first runs the exit sequence.
+void FaultWithTheOtherThread() {
+  InterlockedIncrement(&threadsAboutToFault);
+  while (threadsAboutToFault < 2) Sleep(1);
+  WriteThroughNull();
+}
 
 uint32_t AUDIO_CALL StreamCallback(AudioHandle, void* buffer, uint32_t length, void*) {
+  if (faultInBoth) FaultWithTheOtherThread();
   if (faultInStream) WriteThroughNull();
   if (streamWord.empty()) {
     streamWord = ControlWordText();
@@ -94,6 +103,7 @@ uint32_t AUDIO_CALL StreamCallback(AudioHandle, void* buffer, uint32_t length, v
 }
 
 int32_t AUDIO_CALL RecordCallback(const void*, uint32_t, void*) {
+  if (faultInBoth) FaultWithTheOtherThread();
   if (trapInRecording) DivideByZero();
   if (recordWord.empty()) {
     recordWord = ControlWordText();
@@ -103,8 +113,8 @@ int32_t AUDIO_CALL RecordCallback(const void*, uint32_t, void*) {
 }
 
 // Plays a stream and records, both into the callbacks above; then the fault or trap asked for ends the
-// process on the library's thread, or both callbacks report the floating-point mode they run in.
-void RunAudioLibrary(bool streamFault, bool recordingTrap) {
+// process on the library's thread (or threads), or both callbacks report the floating-point mode they run in.
+void RunAudioLibrary(bool streamFault, bool recordingTrap, bool bothFault) {
   if (!BASS_Init(AUDIO_DEFAULT_OUTPUT, 44100, 0, nullptr) || !BASS_Start() ||
       !BASS_StreamPlay(BASS_StreamCreate(44100, 0, &StreamCallback, nullptr), 0, 0) ||
       !BASS_RecordInit(AUDIO_DEFAULT_INPUT) || !BASS_RecordStart(44100, 0, &RecordCallback, nullptr)) {
@@ -113,7 +123,8 @@ void RunAudioLibrary(bool streamFault, bool recordingTrap) {
   }
   faultInStream = streamFault;
   trapInRecording = recordingTrap;
-  if (streamFault || recordingTrap) Sleep(INFINITE);
+  faultInBoth = bothFault;
+  if (streamFault || recordingTrap || bothFault) Sleep(INFINITE);
   for (int i = 0; i < 1000 && wordsSeen < 2; ++i) Sleep(10);
   BASS_Free();
   std::cout << streamWord << " " << recordWord;
@@ -158,8 +169,8 @@ void Run(const RcString& what) {
     Halt(7);
   }
   if (what == "fpu-word") std::cout << ControlWordText();
-  if (what == "stream-fault" || what == "record-trap" || what == "library-fpu-words") {
-    RunAudioLibrary(what == "stream-fault", what == "record-trap");
+  if (what == "stream-fault" || what == "record-trap" || what == "both-fault" || what == "library-fpu-words") {
+    RunAudioLibrary(what == "stream-fault", what == "record-trap", what == "both-fault");
   }
 }
 
