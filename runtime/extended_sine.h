@@ -1,7 +1,8 @@
 // The sine of an 80-bit angle, the same bits as the C library's sinl, without the call where that is
-// possible: the Windows C runtime's sinl is the FPU's fsin for every angle below 2^63 in magnitude (it
-// reduces larger ones first), so there the instruction runs in place. Other libraries compute sinl
-// their own way and are always called.
+// possible: in the Windows build sinl comes from the compiler's own runtime library (not the system's C
+// runtime), and it is the FPU's fsin for every angle below 2^63 in magnitude (it reduces larger ones
+// first), so there the instruction runs in place. Other libraries compute sinl their own way and are
+// always called.
 #pragma once
 #include <cmath>
 

@@ -1,7 +1,8 @@
 // The x87 floating-point mode every real-number computation relies on: 64-bit extended precision, round
 // to nearest, invalid-operation, division-by-zero and overflow exceptions enabled (they trap), denormal,
 // underflow and precision exceptions masked. The program sets it at start-up; the audio library sets it
-// first thing on each of its threads, which the thread library starts in the default mode.
+// first thing on each of its threads, which start in the default mode (the system's threads in the Windows
+// build, the C++ thread library's in the native one).
 #pragma once
 #include <cstdint>
 

@@ -57,7 +57,8 @@ public:
   virtual ~InputDevice() = default;
   // Whether input device `device` exists and can be opened. Returns AUDIO_OK or an AUDIO_ERROR_* code.
   virtual int Check(int device) = 0;
-  // Opens input device `device` and starts recording into `blockCount` buffers of `blockFrames` frames.
+  // Opens input device `device` and starts recording into `blockCount` buffers of `blockFrames` frames;
+  // `blockCount` is at least 2.
   virtual int Open(int device, AudioFormat format, uint32_t blockFrames, uint32_t blockCount) = 0;
   // Called first on the recording thread.
   virtual void PrepareThread() {}

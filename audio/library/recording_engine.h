@@ -23,6 +23,8 @@ public:
   // Ten queued blocks of 20 ms: readers see input at most one block old, and the recording thread may
   // be held up for 180 ms before input is lost.
   static constexpr uint32_t kBlockCount = 10;
+  // The winmm input tells an overrun by the buffer queued last but one, beside the block it holds.
+  static_assert(kBlockCount >= 2, "the overrun check needs at least two blocks");
   // A recording with no block for this long counts as stalled: 50 block intervals, several times the
   // longest hold-ups seen under load (about 150 ms), yet short enough that a dead input shows within
   // about a second.

@@ -245,7 +245,8 @@ bool WinmmInput::WaitForBlock(RecordedBlock& block) {
   block.InputLost = false;
   if (holdingBlock_) {
     // The device fills its buffers in turn, the one queued last at the end: when that one is full too,
-    // the device has had none left to fill, and input coming meanwhile was lost.
+    // the device has had none left to fill, and input coming meanwhile was lost. With the held block,
+    // that is the buffer queued last but one (the engine queues at least two).
     block.InputLost = WaveQueue::Done(queue_.Header(next_ + queue_.Count() - 2));
     WAVEHDR& previous = queue_.Header(next_ - 1);
     previous.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
