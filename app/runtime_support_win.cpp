@@ -39,13 +39,10 @@ void EnterExitSequence() {
   for (;;) Sleep(INFINITE);
 }
 
-// The thread information block at fs:0 holds the stack's top (StackBase) at 4 and its committed bottom
-// (StackLimit) at 8.
+// The thread information block holds the stack's top (StackBase) and its committed bottom (StackLimit).
 TStackRange CurrentThreadStack() {
-  uintptr_t base, limit;
-  asm volatile("movl %%fs:4, %0" : "=r"(base));
-  asm volatile("movl %%fs:8, %0" : "=r"(limit));
-  return {limit, base};
+  const NT_TIB* block = reinterpret_cast<const NT_TIB*>(NtCurrentTeb());
+  return {reinterpret_cast<uintptr_t>(block->StackLimit), reinterpret_cast<uintptr_t>(block->StackBase)};
 }
 
 // Each step is marked done before it runs, so that a fault inside it does not run it again.
