@@ -7,6 +7,7 @@ JOBS ?= $(shell nproc)
 NATIVE := $(B)/native
 ASAN := $(B)/asan
 WIN := $(B)/win
+WIN64 := $(B)/win64
 FUZZ := $(B)/fuzz
 FUZZ_SECONDS ?= 60
 SMOKE_SECONDS ?= 8
@@ -47,11 +48,10 @@ test-asan: asan
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN) --output-on-failure
 
 # Windows tests run through Wine in a private session: on the loopback rig; those labelled noaudio in one
-# without a sound server; those labelled feed on the feed rig, whose input only the test plays into.
+# without a sound server; those labelled feed on the feed rig, whose input only the test plays into. A
+# machine that cannot start 32-bit programs runs them on the x86-64 build of the same sources ($(WIN64)).
 test-win: win
-	scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -LE 'noaudio|feed'
-	scripts/session.sh --no-audio -- ctest --test-dir $(WIN) --output-on-failure -L noaudio --no-tests=ignore
-	scripts/session.sh --feed -- ctest --test-dir $(WIN) --output-on-failure -L feed --no-tests=ignore
+	scripts/test_win.sh $(WIN) $(WIN64) $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS, merging the inputs that add coverage into tests/fuzz/corpus; the
 # smoke run gives each SMOKE_SECONDS and leaves the corpora alone.

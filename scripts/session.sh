@@ -14,8 +14,8 @@
 #
 # The session ends exactly what it started (Xvfb, PulseAudio, the keep-alive player, the prefix's
 # wineserver), also when the command fails or the script is interrupted. The command's exit code is returned.
-# COILPROBE_PREFIX chooses the Wine prefix (default build/wine); sessions that run at the same time need
-# prefixes of their own.
+# COILPROBE_PREFIX chooses the Wine prefix (default build/wine, or build/wine64 for 64-bit Wine); sessions
+# that run at the same time need prefixes of their own.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,14 +33,28 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "usage: $0 [--no-audio|--system-audio|--feed] [--display-from-env] -- command..." >&2; exit 2; }
 
-export WINEPREFIX=${COILPROBE_PREFIX:-$root/build/wine}
-export WINEARCH=win32
+# A machine that cannot start 32-bit programs runs 64-bit Wine, in a 64-bit prefix of its own.
+export WINEARCH=$("$root/scripts/windows_arch.sh")
+if [ "$WINEARCH" = win32 ]; then default_prefix=$root/build/wine; else default_prefix=$root/build/wine64; fi
+export WINEPREFIX=${COILPROBE_PREFIX:-$default_prefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 
 tmp=$(mktemp -d /tmp/coilprobe-session.XXXXXX)
 pids=()
 wine_started=0
+
+# Debian's wine command takes the 32-bit loader whenever it is installed, also where it cannot start: for
+# 64-bit Wine the session's own wine (and wine-stable, which wineboot calls) take the 64-bit loader.
+if [ "$WINEARCH" = win64 ]; then
+  mkdir -p "$tmp/bin"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$tmp/bin/$name"
+    chmod +x "$tmp/bin/$name"
+  done
+  export WINELOADER=/usr/lib/wine/wine64
+  export PATH="$tmp/bin:$PATH"
+fi
 
 cleanup() {
   trap - EXIT INT TERM

@@ -6,8 +6,8 @@ set -euo pipefail
 
 packages=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest valgrind
-  g++-mingw-w64-i686-posix
-  wine wine32:i386
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine32:i386 wine64
   libxrender1:i386 libxrandr2:i386 libxcursor1:i386 libxi6:i386 libxfixes3:i386 libxinerama1:i386
   libxcomposite1:i386
   xvfb xauth x11-utils fonts-wine fonts-liberation imagemagick
