@@ -37,6 +37,8 @@ export WINEPREFIX=${COILPROBE_PREFIX:-$root/build/wine}
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+# The instrument publishes its audio library's counts for the tests and the bench to read from outside.
+export COILPROBE_PUBLISH_COUNTERS=1
 
 tmp=$(mktemp -d /tmp/coilprobe-session.XXXXXX)
 pids=()
