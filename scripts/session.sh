@@ -39,6 +39,8 @@ if [ "$WINEARCH" = win32 ]; then default_prefix=$root/build/wine; else default_p
 export WINEPREFIX=${COILPROBE_PREFIX:-$default_prefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+# The instrument publishes its audio library's counts for the tests and the bench to read from outside.
+export COILPROBE_PUBLISH_COUNTERS=1
 
 tmp=$(mktemp -d /tmp/coilprobe-session.XXXXXX)
 pids=()
@@ -109,6 +111,12 @@ if [ "$audio" != 2 ]; then
 fi
 if [ "$audio" = 1 ] || [ "$audio" = 3 ]; then
   export PULSE_SERVER="unix:$tmp/pulse.sock"
+  # Every client's buffer in the server, Wine's streams included, holds 60 ms (libpulse reads this): Wine
+  # asks for 3 periods of 10 ms, of which its playback stream kept 10 ms in the server, and its pump
+  # thread, late under load, let the sink run dry. With 60 ms the stream keeps 30 ms, plus 13 ms in the
+  # sink; Wine's recording gets its data 60 ms later. A caller's own value, also an empty one (each
+  # client's own choice), is kept.
+  export PULSE_LATENCY_MSEC=${PULSE_LATENCY_MSEC-60}
   sinks=(probe)
   loads=(--load="module-null-sink sink_name=probe rate=44100 channels=2")
   if [ "$audio" = 3 ]; then

@@ -216,7 +216,8 @@ void InstrumentTest::SetUp() {
   program_ = std::make_unique<TProcess>(Quoted(PathBesideExecutable("../../app/coilprobe.exe")));
   ASSERT_TRUE(program_->Started());
   // Without a sound device the start shows the audio error codes in boxes, one after the other, as the
-  // window appears: each is noted and closed, until none has come for a second after the window.
+  // window appears: each is noted and closed, until the expected ones have come and no other has for a
+  // second after the window and the last of them.
   HWND window = nullptr;
   DWORD lastEvent = GetTickCount();
   for (const DWORD start = lastEvent; GetTickCount() - start < DefaultTimeoutMs; Sleep(20)) {
@@ -227,7 +228,7 @@ void InstrumentTest::SetUp() {
       lastEvent = GetTickCount();
     }
     if (!window && (window = FindTopWindow("Coilprobe", FormClass, program_->Id()))) lastEvent = GetTickCount();
-    if (window && GetTickCount() - lastEvent >= 1000) break;
+    if (window && startMessages_.size() >= expectedStartBoxes_ && GetTickCount() - lastEvent >= 1000) break;
   }
   ASSERT_NE(window, nullptr);
   SetWindowPos(window, nullptr, 0, 0, 520, 560, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -236,12 +237,20 @@ void InstrumentTest::SetUp() {
               in_.Turns && in_.AmplitudeBar);
 }
 
+// Watches for an error box of the instrument while it ends: a box blocks its exit until closed.
 void InstrumentTest::CloseCleanly() {
   PostClose(in_.Window);
-  std::optional<DWORD> code = program_->WaitForExit();
+  std::optional<DWORD> code;
+  std::string box;
+  for (const DWORD start = GetTickCount(); !code && GetTickCount() - start < DefaultTimeoutMs;) {
+    code = program_->WaitForExit(50);
+    if (HWND shown = FindTopWindow("Error", MessageBoxClass, program_->Id()); shown && box.empty()) {
+      box = MessageBoxText(shown);
+    }
+  }
+  EXPECT_EQ(box, "") << "the instrument showed an error box as it closed";
   ASSERT_TRUE(code.has_value()) << "the instrument did not end after its window closed";
   EXPECT_EQ(*code, 0u);
-  EXPECT_EQ(FindTopWindow("Error", MessageBoxClass), nullptr);
 }
 
 void InstrumentTest::ExpectAlive(const char* context) {

@@ -102,12 +102,14 @@ private:
 };
 
 // A running instrument: started (the boxes with audio error codes that a start without sound shows are
-// closed), its window enlarged (the level read-outs and the amplitude bar lie below the initial height)
-// and its controls found.
+// closed: a fixture that expects them sets expectedStartBoxes_ in its constructor, and the start waits
+// for that many), its window enlarged (the level read-outs and the amplitude bar lie below the initial
+// height) and its controls found. Boxes are matched by the instrument's process: other programs on the
+// display may show boxes of their own.
 class InstrumentTest : public ::testing::Test {
 protected:
   void SetUp() override;
-  // Closes the instrument the way a user does and checks that it ends cleanly.
+  // Closes the instrument the way a user does and checks that it ends cleanly, showing no error box.
   void CloseCleanly();
   // Fails when the process has ended or shows a runtime error box.
   void ExpectAlive(const char* context);
@@ -116,6 +118,7 @@ protected:
   std::unique_ptr<wintool::TProcess> program_;
   TInstrument in_;
   std::vector<std::string> startMessages_;  // the texts of the boxes shown at the start
+  size_t expectedStartBoxes_ = 0;
 };
 
 }  // namespace instrument

@@ -48,7 +48,7 @@ TEST(InstrumentWithoutSound, ReportsEachFailingStepThenKeepsRunning) {
     if (c.Class == "obj_EDIT" && std::abs(c.Rect.left - 340) <= 6 && std::abs(c.Rect.top - 55) <= 6) u = c.Text;
   }
   EXPECT_EQ(u, "0");
-  EXPECT_EQ(FindTopWindow("Error", MessageBoxClass), nullptr);
+  EXPECT_EQ(FindTopWindow("Error", MessageBoxClass, program.Id()), nullptr);
 
   PostClose(window);
   std::optional<DWORD> code = program.WaitForExit();

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "toolkit/bitmap.h"
@@ -34,13 +35,15 @@ public:
   }
 
   // What the screen shows of the window's client area: the pixels a user sees, whatever state the
-  // window's own device context is in.
+  // window's own device context is in. The screen is shared by every window on the display: what covered
+  // the area as it was read is in CoveredBy (empty: nothing did).
   static TPixels OfScreen(HWND wnd) {
     RECT client;
     GetClientRect(wnd, &client);
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
     TPixels pixels(client.right, client.bottom);
+    pixels.CoveredBy = CoveringWindow(wnd);
     pixels.Capture([&](HDC dc) {
       HDC screen = GetDC(nullptr);
       BitBlt(dc, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
@@ -48,6 +51,27 @@ public:
     });
     return pixels;
   }
+
+  // The first visible top-level window above the window's own in the Z order that overlaps its client
+  // area, as its class, caption and process; empty when there is none.
+  static std::string CoveringWindow(HWND wnd) {
+    RECT client;
+    GetClientRect(wnd, &client);
+    MapWindowPoints(wnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    for (HWND above = GetWindow(GetAncestor(wnd, GA_ROOT), GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+      RECT rect, overlap;
+      if (!IsWindowVisible(above) || !GetWindowRect(above, &rect) || !IntersectRect(&overlap, &rect, &client)) continue;
+      char name[64] = "", caption[128] = "";
+      GetClassNameA(above, name, sizeof name);
+      GetWindowTextA(above, caption, sizeof caption);
+      DWORD process = 0;
+      GetWindowThreadProcessId(above, &process);
+      return std::string(name) + " \"" + caption + "\" of process " + std::to_string(process);
+    }
+    return {};
+  }
+
+  std::string CoveredBy;
 
   COLORREF At(int x, int y) const { return colors_[static_cast<size_t>(y) * Width + x]; }
 

@@ -166,7 +166,10 @@ protected:
         ASSERT_NE(ClassifyNumberText(text), TNumberTextState::Invalid)
             << field.Name << " keystroke " << i << " left \"" << text << "\";" << history;
         const std::string u = WindowText(in_.Result);
-        ASSERT_TRUE(IsIntegerText(u)) << "u=\"" << u << "\" after " << field.Name << " keystroke " << i << history;
+        ASSERT_TRUE(IsIntegerText(u)) << "u=\"" << u << "\" after " << field.Name << " keystroke " << i << history
+                                      << "; D=\"" << WindowText(in_.Outer) << "\" d=\"" << WindowText(in_.Inner)
+                                      << "\" H=\"" << WindowText(in_.Height) << "\" N=\"" << WindowText(in_.Turns)
+                                      << "\"";
         if (chainEvery && i % chainEvery == chainEvery - 1) {
           ExpectAlive(field.Name);
           ExpectUFollowsChain(in_, field.Name);
@@ -193,8 +196,11 @@ TEST_F(InstrumentUnderKeystrokes, FieldsStayNumbersAndUFollowsTheChain) {
 }
 
 // Without sound no tick reads the fields: the numbers they start with are all an undone keystroke
-// can go back to.
-using InstrumentWithoutSoundUnderKeystrokes = KeystrokeAbuse;
+// can go back to. The start shows three boxes with audio error codes.
+class InstrumentWithoutSoundUnderKeystrokes : public KeystrokeAbuse {
+protected:
+  InstrumentWithoutSoundUnderKeystrokes() { expectedStartBoxes_ = 3; }
+};
 
 TEST_F(InstrumentWithoutSoundUnderKeystrokes, RejectedKeysKeepTheInitialNumbers) {
   EXPECT_EQ(startMessages_.size(), 3u) << "this test needs a session without sound";
