@@ -39,8 +39,6 @@ if [ "$WINEARCH" = win32 ]; then default_prefix=$root/build/wine; else default_p
 export WINEPREFIX=${COILPROBE_PREFIX:-$default_prefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
-# The instrument publishes its audio library's counts for the tests and the bench to read from outside.
-export COILPROBE_PUBLISH_COUNTERS=1
 
 tmp=$(mktemp -d /tmp/coilprobe-session.XXXXXX)
 pids=()
