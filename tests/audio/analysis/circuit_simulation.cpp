@@ -6,9 +6,10 @@
 #include <cmath>
 #include <random>
 
+#include "audio/analysis/angles.h"
+
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kMu0 = 4e-7 * kPi;
 constexpr double kFullScale = 32767;
 constexpr double kSqrt2 = 1.41421356237309504880;
@@ -59,7 +60,7 @@ std::vector<int16_t> Record(const TCircuit& c, uint64_t firstFrame, uint32_t cou
   double senseLead = kPi / 2 - std::atan2(c.MuImag, c.MuReal);
   if (c.SameSignalOnBoth) sensePeak = referencePeak, senseLead = referenceLead;
   const double peaks[2] = {sensePeak * FromDb(c.MismatchDb), referencePeak};
-  const double leads[2] = {senseLead + c.MismatchDeg * kPi / 180, referenceLead};
+  const double leads[2] = {senseLead + c.MismatchDeg / kDegreesPerRadian, referenceLead};
   const double step = 2 * kPi * kToneHz * (1 + c.ClockPpm * 1e-6) / kSampleRate;
   std::vector<int16_t> frames(2 * size_t{count});
   for (uint32_t n = 0; n < count; ++n) {

@@ -4,11 +4,14 @@
 // what a real input adds (noise, hum, DC, the tone's harmonics, a clock offset, a channel mismatch).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
+
+#include "audio/analysis/angles.h"
 
 constexpr double kSampleRate = 44100;
 constexpr double kOmega = 2 * (10000 / 44100.0) * 3.1415 * 44100;  // the program's tone, rad/s
-constexpr double kToneHz = kOmega / (2 * 3.14159265358979323846);
+constexpr double kToneHz = kOmega / (2 * kPi);
 constexpr uint32_t kWindowFrames = 4410;
 
 struct TCircuit {
@@ -33,6 +36,14 @@ struct TTruth {
   double Ratio;  // |X1 / X2| before the input mismatch
   double MuMagnitude, InductanceUh, ResistanceOhm, CurrentMaRms, FluxDensityMt;
 };
+
+// A change to the circuit's parts, for tables of cases; and the circuit with it made.
+using TChange = std::function<void(TCircuit&)>;
+inline TCircuit Circuit(const TChange& change) {
+  TCircuit circuit;
+  change(circuit);
+  return circuit;
+}
 
 TTruth Truth(const TCircuit& circuit);
 // Interleaved frames firstFrame .. firstFrame + count - 1 of the recording.
