@@ -6,19 +6,12 @@
 #include "runtime/math_element.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "runtime/convert.h"
 #include "runtime/extended_sine.h"
+#include "runtime/finite.h"
 
 namespace {
-
-// Read from the exponent bits, so the test itself can never trap.
-bool IsFinite(const double& x) {
-  uint32_t high;
-  std::memcpy(&high, reinterpret_cast<const char*>(&x) + sizeof high, sizeof high);
-  return (high & 0x7FF00000) != 0x7FF00000;
-}
 
 // 2^1024 - 2^970, halfway between the largest 64-bit real and 2^1024: an 80-bit value of at least this
 // magnitude rounds to infinity when stored as a 64-bit real. Only finite values are compared.
