@@ -89,10 +89,10 @@ soak: win
 bench: native win
 	@scripts/bench.sh $(NATIVE) $(WIN)
 
-# Only what it runs: the program, and the window tool that the headless demo reads it with.
-run: win-tree
-	@cmake --build $(WIN) -j$(JOBS) --target coilprobe wintool
-	@scripts/run.sh $(EXE)
+# Only what it runs: the program, and the window tool that the headless demo reads it with (the x86-64
+# build of them where this machine starts no 32-bit programs).
+run: setup
+	@tree=$$(scripts/windows_tree.sh $(WIN) $(WIN64) $(JOBS) coilprobe wintool) && scripts/run.sh $$tree/app/coilprobe.exe
 
 dist: win-tree
 	@cmake --build $(WIN) -j$(JOBS) --target coilprobe
