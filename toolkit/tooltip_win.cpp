@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/list.h"
@@ -11,8 +13,8 @@ TToolTipManager* ToolTipManager = nullptr;
 
 namespace {
 
-// The tool description without the reserved field of later versions: 44 bytes.
-constexpr UINT kToolInfoSize = 44;
+// The tool description without the reserved field of later versions: 44 bytes in the i686 program.
+constexpr UINT kToolInfoSize = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
 
 // InitCommonControlsEx is looked up by name; a system library without it still has the window class.
 void InitBarClasses() {

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
 #include <string>
 
 #include "tests/toolkit/pump.h"
@@ -19,7 +20,7 @@ namespace {
 std::string ToolText(HWND tooltip, TControl* control) {
   char text[256] = {};
   TTTOOLINFOA info{};
-  info.cbSize = 44;
+  info.cbSize = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
   info.hwnd = control->Handle;
   info.uId = reinterpret_cast<UINT_PTR>(control->Handle);
   info.lpszText = text;
