@@ -16,7 +16,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -245,8 +244,11 @@ TEST_F(CoreMeasurement, DetailsCalibratedAgainstAChannelMismatchGiveTheComplexPe
   } parts[] = {{"\xB5'", kMuReal}, {"\xB5''", kMuImag}};
   for (const auto& part : parts) {
     const std::string shown = ValueAfter(details, part.Label);
-    double value = 0, uncertainty = 0;
-    ASSERT_EQ(std::sscanf(shown.c_str(), "%lf \xB1 %lf", &value, &uncertainty), 2) << part.Label << " " << shown;
+    // "value \xB1 uncertainty (...)"
+    const size_t plusMinus = shown.find('\xB1');
+    ASSERT_NE(plusMinus, std::string::npos) << part.Label << " " << shown;
+    const double value = std::atof(shown.c_str());
+    const double uncertainty = std::atof(shown.c_str() + plusMinus + 1);
     EXPECT_NEAR(value, part.Truth, 0.005 * magnitude) << part.Label << " " << shown;
     EXPECT_NEAR(value, part.Truth, uncertainty) << part.Label << " " << shown;
   }
