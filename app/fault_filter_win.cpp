@@ -24,13 +24,14 @@ constexpr WORD PendingFpuExceptions = 0x80FF;
 // The faulting thread's registers this filter reads and writes: the program is built for i686; the same
 // sources also build for x86-64, where the tests run when a machine cannot start 32-bit programs.
 #ifdef _WIN64
-uintptr_t& StackPointer(CONTEXT* context) { return reinterpret_cast<uintptr_t&>(context->Rsp); }
+DWORD64& StackPointer(CONTEXT* context) { return context->Rsp; }
 uintptr_t FramePointer(const CONTEXT* context) { return context->Rbp; }
 WORD& FpuStatusWord(CONTEXT* context) { return context->FltSave.StatusWord; }
 #else
-uintptr_t& StackPointer(CONTEXT* context) { return reinterpret_cast<uintptr_t&>(context->Esp); }
+DWORD& StackPointer(CONTEXT* context) { return context->Esp; }
 uintptr_t FramePointer(const CONTEXT* context) { return context->Ebp; }
-WORD& FpuStatusWord(CONTEXT* context) { return context->FloatSave.StatusWord; }
+// The x87 status word in the low 16 bits.
+DWORD& FpuStatusWord(CONTEXT* context) { return context->FloatSave.StatusWord; }
 #endif
 
 // Resumes the thread in RaiseFault(number, address, frame) as if the faulting instruction had called it:
