@@ -45,12 +45,12 @@ constexpr int kRow = 22;
 constexpr int kMargin = 8;
 constexpr int kInputLabelWidth = 150;
 constexpr int kInputWidth = 70;
-constexpr int kReadoutLeft = 270;
-constexpr int kReadoutLabelWidth = 130;
-constexpr int kReadoutWidth = 200;
-constexpr int kButtonWidth = 120;
-constexpr int kClientWidth = 620;
+constexpr int kReadoutLeft = 290;
+constexpr int kReadoutLabelWidth = 140;
+constexpr int kButtonWidth = 130;
+constexpr int kClientWidth = 740;
 constexpr int kClientHeight = 600;
+constexpr int kReadoutWidth = kClientWidth - kReadoutLeft - kReadoutLabelWidth - kMargin;
 
 enum TInput {
   inTurnsK, inRref, inLref, inRrefTolerance, inOuterTolerance, inInnerTolerance, inHeightTolerance, inFullScale,
@@ -61,7 +61,7 @@ struct TInputSpec {
   const char* Default;
 };
 constexpr TInputSpec kInputSpecs[kInputs] = {
-    {"Sense turns K", "10"},           {"Rref (\xA6)", "0.6283"},      {"or Lref (\xB5H)", ""},
+    {"Sense turns K", "10"},           {"Rref (ohm)", "0.6283"},      {"or Lref (\xB5H)", ""},
     {"Rref tolerance (\xB1%)", "1"},   {"D tolerance (\xB1mm)", "0.05"}, {"d tolerance (\xB1mm)", "0.05"},
     {"H tolerance (\xB1mm)", "0.05"},  {"Full scale (V rms)", "1.0"},  {"Readings averaged n", "10"},
     {"Calibration gain (dB)", "0"},    {"Calibration phase (\xB0)", "0"},
@@ -73,7 +73,7 @@ enum TReadout {
 };
 constexpr const char* kReadoutLabels[kReadouts] = {
     "Frequency", "Level ch 1", "Level ch 2", "Signal/residual ch 1", "Signal/residual ch 2", "Clipping",
-    "|\xE7|", "Phase ch 1 - ch 2", "L", "R", "Q", "A_L", "\xB5'", "\xB5''", "|\xB5|", "Loss tangent", "u",
+    "|rho|", "Phase ch 1 - ch 2", "L", "R", "Q", "A_L", "\xB5'", "\xB5''", "|\xB5|", "Loss tangent", "u",
     "Current", "B (peak)",
 };
 
@@ -231,7 +231,7 @@ bool TMeasurementWindow::Build() {
   for (int i = 0; i < kReadouts; ++i) {
     place(NewLabel(form_, kReadoutLabels[i]), kReadoutLeft, top + 2, kReadoutLabelWidth, kRow - 4);
     readouts_[i] = NewLabel(form_, kDash);
-    place(readouts_[i], kReadoutLeft + kReadoutLabelWidth, top + 2, kReadoutWidth + 20, kRow - 4);
+    place(readouts_[i], kReadoutLeft + kReadoutLabelWidth, top + 2, kReadoutWidth, kRow - 4);
     top += kRow;
   }
   top = inputsBottom + kMargin;
@@ -409,7 +409,9 @@ void TMeasurementWindow::SetStatus(const char* text) {
 
 void TMeasurementWindow::ShowReadouts() {
   const TChannelReading* ch = haveReading_ ? newest_.Channels : nullptr;
-  ShowNumber(roFrequency, haveReading_ ? std::optional<double>(newest_.FrequencyHz) : std::nullopt, "%.2f Hz");
+  // The frequency is the tone's only while channel 2 carries one.
+  const bool tone = ch && ch[1].LevelDbfs;
+  ShowNumber(roFrequency, tone ? std::optional<double>(newest_.FrequencyHz) : std::nullopt, "%.2f Hz");
   ShowNumber(roLevel1, ch ? ch[0].LevelDbfs : std::nullopt, "%.2f dBFS");
   ShowNumber(roLevel2, ch ? ch[1].LevelDbfs : std::nullopt, "%.2f dBFS");
   ShowNumber(roResidual1, ch ? ch[0].SignalToResidualDb : std::nullopt, "%.1f dB");
@@ -423,7 +425,7 @@ void TMeasurementWindow::ShowReadouts() {
   ShowNumber(roRatio, figures_.RatioMagnitude, "%.5g");
   ShowNumber(roPhase, figures_.PhaseDeg, "%.3f\xB0");
   ShowNumber(roInductance, figures_.InductanceUh, "%.5g \xB5H");
-  ShowNumber(roResistance, lossResolved_ ? figures_.ResistanceOhm : std::nullopt, "%.4g \xA6");
+  ShowNumber(roResistance, lossResolved_ ? figures_.ResistanceOhm : std::nullopt, "%.4g ohm");
   ShowNumber(roQ, lossResolved_ ? figures_.Q : std::nullopt, "%.4g");
   ShowNumber(roAL, figures_.InductanceFactorNh, "%.5g nH");
   const bool certain = !uncertainty_.Problem;
@@ -478,7 +480,7 @@ void TMeasurementWindow::FillRow(TRow& row) const {
     row.Value[column] = row.Present[column] ? *value : 0;
   };
   const TChannelReading* ch = haveReading_ ? newest_.Channels : nullptr;
-  set(coFrequency, haveReading_ ? std::optional<double>(newest_.FrequencyHz) : std::nullopt);
+  set(coFrequency, ch && ch[1].LevelDbfs ? std::optional<double>(newest_.FrequencyHz) : std::nullopt);
   set(coLevel1, ch ? ch[0].LevelDbfs : std::nullopt);
   set(coLevel2, ch ? ch[1].LevelDbfs : std::nullopt);
   set(coRatio, figures_.RatioMagnitude);

@@ -44,7 +44,7 @@ TEST_F(MeasurementDetails, OpensFromTheSystemMenuShowsFiniteFiguresCopiesAndClos
   const std::string frequency = ValueAfter(details, "Frequency");
   EXPECT_NEAR(std::atof(frequency.c_str()), 9999.7, 1.0) << frequency;
   EXPECT_NE(frequency.find("Hz"), std::string::npos);
-  const std::string ratio = ValueAfter(details, "|\xE7|");
+  const std::string ratio = ValueAfter(details, "|rho|");
   EXPECT_NEAR(std::atof(ratio.c_str()), 1.0, 0.03) << ratio;
   for (const char* label : {"Level ch 1", "Level ch 2", "Phase ch 1 - ch 2", "L", "A_L", "\xB5''", "u", "B (peak)"}) {
     const std::string shown = ValueAfter(details, label);
