@@ -56,11 +56,11 @@ enum TInput {
   inTurnsK, inRref, inLref, inRrefTolerance, inOuterTolerance, inInnerTolerance, inHeightTolerance, inFullScale,
   inReadings, inCalibrationGain, inCalibrationPhase, kInputs
 };
-struct TInputSpec {
+struct TInputField {
   const char* Label;
   const char* Default;
 };
-constexpr TInputSpec kInputSpecs[kInputs] = {
+constexpr TInputField kInputFields[kInputs] = {
     {"Sense turns K", "10"},           {"Rref (ohm)", "0.6283"},      {"or Lref (\xB5H)", ""},
     {"Rref tolerance (\xB1%)", "1"},   {"D tolerance (\xB1mm)", "0.05"}, {"d tolerance (\xB1mm)", "0.05"},
     {"H tolerance (\xB1mm)", "0.05"},  {"Full scale (V rms)", "1.0"},  {"Readings averaged n", "10"},
@@ -220,10 +220,10 @@ bool TMeasurementWindow::Build() {
   };
   int top = kMargin;
   for (int i = 0; i < kInputs; ++i) {
-    place(NewLabel(form_, kInputSpecs[i].Label), kMargin, top + 2, kInputLabelWidth, kRow - 4);
+    place(NewLabel(form_, kInputFields[i].Label), kMargin, top + 2, kInputLabelWidth, kRow - 4);
     inputs_[i] = NewEditBox(form_, 0);
     place(inputs_[i], kMargin + kInputLabelWidth, top, kInputWidth, kRow - 2);
-    inputs_[i]->SetCaption(kInputSpecs[i].Default);
+    inputs_[i]->SetCaption(kInputFields[i].Default);
     top += kRow;
   }
   const int inputsBottom = top;
