@@ -4,10 +4,14 @@
 
 #include "app/command_line.h"
 #include "app/main_schematic.h"
+#include "app/measurement_details.h"
 #include "app/runtime_support.h"
 #include "app/version.h"
+#include "app/torus_panel.h"
 #include "audio/library/audio_library.h"
+#include "elements/main_form.h"
 #include "runtime/data.h"
+#include "runtime/multi_element.h"
 #include "toolkit/application.h"
 
 namespace {
@@ -32,12 +36,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Halt(0);
   }
   MainSchematic = CreateMainSchematic();
+  // Without its system menu item the program still measures; the second window is then not to be had.
+  TMeasurementWindow* details =
+      AttachMeasurementDetails(MainSchematic->MainForm->Control, TorusPanelOf(MainSchematic->TorusHost->Inner));
   StartApplication(MainFormVisible(MainSchematic));
   // The applet the main form created, not read through the form element: a close handled while the
   // start queue runs has already cleared the element's control, and the applet is still the window to run.
   Run(CreatedApplet);
   // Stop the audio library's threads first, so no callback runs on an element being destroyed.
   BASS_Free();
+  FreeMeasurementDetails(details);
   DestroyMainSchematic(MainSchematic);
   MainSchematic = nullptr;
   Halt(0);

@@ -11,7 +11,13 @@ constexpr double kStepNumerator = 10000.0;
 constexpr double kPhaseScale = 3.1415;
 // The amplitude's property, used only while its data input (the bar) is not connected.
 constexpr double kFullAmplitude = 32767.0;
+// Values of the stream per stereo frame: the chain computes one for each channel.
+constexpr double kValuesPerFrame = 2;
 }  // namespace
+
+double ToneSampleRate() { return kToneRate; }
+
+double ToneAngularFrequency() { return kValuesPerFrame * kStepNumerator / kToneRate * kPhaseScale * kToneRate; }
 
 void WireAmplitude(TZvMath* amplitude, const TZv_Event& barPosition, TZvEventFromData* sampleSource) {
   SetMath(amplitude, TZvMath::opMultiply, 0.0, kFullAmplitude, resultReal);

@@ -10,6 +10,12 @@ class TZvBASS_StreamSound;
 class TZvEventFromData;
 class TZvMath;
 
+// The tone the chain makes: its stream's rate in Hz, and its angular frequency in rad/s. The phase
+// advances by 10000 / 44100 * 3.1415 rad per value and the stream takes two values per stereo frame, so
+// w = 2 * 10000 * 3.1415 = 62830 rad/s (9999.7 Hz).
+double ToneSampleRate();
+double ToneAngularFrequency();
+
 // The sine times the amplitude bar's data output Position, stored in the sample source.
 void WireAmplitude(TZvMath* amplitude, const TZv_Event& barPosition, TZvEventFromData* sampleSource);
 // The phase accumulates: each step is added to its own Result.

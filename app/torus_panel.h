@@ -56,5 +56,7 @@ public:
 
 // The multi-element's factory: builds a torus panel inside parent and returns its door element.
 TZvEditMulti* NewTorusPanel(TControl* parent);
+// The panel schematic that owns door; null for none.
+TClassChildPanel_324F104* TorusPanelOf(TZvEditMulti* door);
 // Destroys the panel schematic that owns door, if any.
 void FreeTorusPanel(TZvEditMulti* door);

@@ -173,6 +173,8 @@ TClassChildPanel_324F104::~TClassChildPanel_324F104() {
 
 TZvEditMulti* NewTorusPanel(TControl* parent) { return (new TClassChildPanel_324F104(parent))->Interface; }
 
-void FreeTorusPanel(TZvEditMulti* door) {
-  if (door) delete static_cast<TClassChildPanel_324F104*>(door->Owner);
+TClassChildPanel_324F104* TorusPanelOf(TZvEditMulti* door) {
+  return door ? static_cast<TClassChildPanel_324F104*>(door->Owner) : nullptr;
 }
+
+void FreeTorusPanel(TZvEditMulti* door) { delete TorusPanelOf(door); }

@@ -132,6 +132,17 @@ rss_kb=$(awk '$1 == "VmRSS:" {print $2}' "/proc/$pid/status")
 levels=$(wine "$wintool" children "$window" 2>/dev/null | tr -d '\r' | awk -F'\t' '
   $2 == "obj_EDIT" { split($4, r, ","); gsub(/"/, "", $3); if (r[1] == 390 && r[2] == 485) l = $3; if (r[1] == 390 && r[2] == 450) rr = $3 }
   END { printf "L %s, R %s", l, rr }')
+# The same span again with the measurement details open (the main window's system menu command 0x0F50):
+# what the window's analysis adds to our threads.
+details_open=no
+if wine "$wintool" syscommand "$window" 0x0F50 >/dev/null 2>&1 &&
+   wine "$wintool" wait "Measurement details@obj_Form" >/dev/null 2>&1; then
+  details_open=yes
+  sleep "$settle"
+  thread_ticks "$pid" >"$tmp/threads2"
+  sleep "$seconds"
+  thread_ticks "$pid" >"$tmp/threads3"
+fi
 close_instrument || exit 1
 # Blocks queued, underruns, blocks recorded, overruns over the measured run.
 read -r queued underruns recorded overruns <<<"$(awk '$1 == "audio_counts" {print $2, $3, $4, $5}' "$tmp/start.out" | tr -d '\r')"
@@ -184,6 +195,14 @@ for name in GUI playback recording; do
   t=$(awk -v n="$name" '$2 == "ours" && $3 == n {print $1}' "$tmp/threads")
   row "    thread $name" "$(percent "${t:-0}" "$seconds")" % "" 2
 done
+if [ "$details_open" = yes ]; then
+  ours_open=$(join "$tmp/threads2" "$tmp/threads3" | awk -v pid="$pid" '
+    { t = $5 - $3; if (t > 0 && ($1 == pid || $2 == "playback" || $2 == "recording")) s += t } END { print s + 0 }')
+  row "  our threads, measurement details open" "$(percent "$ours_open" "$seconds")" %
+  row "    more than with it closed" "$(percent $((ours_open - ours)) "$seconds")" % "<=" 0.3
+else
+  note "  measurement details" "did not open"
+fi
 wine_threads=$(awk '$2 == "wine" {t += $1} END {print t + 0}' "$tmp/threads")
 row "  Wine's own threads in the process (not ours)" "$(percent "$wine_threads" "$seconds")" %
 sort -rn "$tmp/threads" | awk '$2 == "wine" && $1 > 0' | head -4 | while read -r t _ name; do

@@ -34,6 +34,20 @@ echo "u = $u   (D 10 mm, d 6 mm, H 3 mm, N 10 turns)"
 
 import -window root "$shot" 2>/dev/null && echo "screenshot: $shot"
 
+# The measurement details: the main window's system menu item (its command 0x0F50), then every read-out,
+# a label and its value, which the window lists in that order.
+details="Measurement details@obj_Form"
+if tool syscommand Coilprobe@obj_Form 0x0F50 >/dev/null && tool wait "$details" >/dev/null; then
+  sleep 2
+  echo "measurement details (both inputs carry the output on this rig, one tone value apart):"
+  tool children "$details" | tr -d '\r' | iconv -f CP1252 -t UTF-8 | awk -F'\t' '
+    $2 == "obj_STATIC" { gsub(/"/, "", $3); if (label != "") { printf "  %-24s %s\n", label, $3; label = "" } else label = $3 }
+    $2 != "obj_STATIC" { label = "" }'
+  tool close "$details" >/dev/null
+else
+  echo "demo: the measurement details window did not appear" >&2
+fi
+
 tool close Coilprobe@obj_Form >/dev/null
 wait $pid
 code=$?

@@ -84,6 +84,8 @@ struct TClassDescriptor {
 
 extern const TClassDescriptor EditClassDescriptor;
 extern const TClassDescriptor StaticClassDescriptor;
+extern const TClassDescriptor ButtonClassDescriptor;
+extern const TClassDescriptor ListBoxClassDescriptor;
 
 // Values of TControl::Align: a docked child takes a side of what the earlier docked children left free
 // (with its own width or height); a client-aligned one takes the rest.
@@ -337,6 +339,12 @@ enum : uint32_t {
 TControl* NewEditBox(TControl* parent, uint32_t options);
 // A "STATIC" text control of height 22 showing caption; no Ctl3D, not a tab stop.
 TControl* NewLabel(TControl* parent, const std::string& caption);
+// A standard "BUTTON" push button of 100 x 24 showing caption, a tab stop; its clicks reach OnClick.
+TControl* NewButton(TControl* parent, const std::string& caption);
+// A "LISTBOX" of 200 x 100 with a vertical scroll bar, its lines in the order added, a tab stop.
+TControl* NewListBox(TControl* parent);
+// Appends a line to a list box; false when the list could not take it.
+bool AddListLine(TControl* list, const std::string& line);
 // A "STATIC" container 100 x 100 with an edge: 0 WS_DLGFRAME, 1 SS_SUNKEN, 2 none.
 TControl* NewPanelBase(TControl* parent, int edge);
 

@@ -512,6 +512,13 @@ const TClassDescriptor EditClassDescriptor = {
 const TClassDescriptor StaticClassDescriptor = {
     "STATIC", STN_CLICKED, -1, -1, -1, SS_TYPEMASK, {SS_LEFTNOWORDWRAP, SS_RIGHT, SS_CENTER}, 1, 1};
 
+const TClassDescriptor ButtonClassDescriptor = {
+    "BUTTON", BN_CLICKED, BN_SETFOCUS, BN_KILLFOCUS, -1, BS_LEFT | BS_RIGHT | BS_CENTER, {BS_LEFT, BS_RIGHT, BS_CENTER},
+    16, 8};
+
+const TClassDescriptor ListBoxClassDescriptor = {"LISTBOX", -1, LBN_SETFOCUS, LBN_KILLFOCUS, LBN_SELCHANGE, 0,
+                                                 {0, 0, 0}, 0, 0};
+
 TControl* NewEditBox(TControl* parent, uint32_t options) {
   static const struct {
     uint32_t option;
@@ -549,6 +556,32 @@ TControl* NewLabel(TControl* parent, const std::string& caption) {
   label->SetCaption(caption);
   label->SetSize(0, 22);
   return label;
+}
+
+TControl* NewButton(TControl* parent, const std::string& caption) {
+  constexpr DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+  TControl* button = NewChildControl(parent, "BUTTON", style, ButtonClassDescriptor, false);
+  button->SetCaption(caption);
+  button->SetSize(100, 24);
+  button->LookTabKeys = tkTab | tkLeftRight | tkUpDown;
+  return button;
+}
+
+// Lines stay in the order added (no LBS_SORT); the list keeps its height whatever the font's.
+TControl* NewListBox(TControl* parent) {
+  constexpr DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+                          LBS_NOINTEGRALHEIGHT;
+  TControl* list = NewChildControl(parent, "LISTBOX", style, ListBoxClassDescriptor, true);
+  list->SetSize(200, 100);
+  list->LookTabKeys = tkTab;
+  return list;
+}
+
+bool AddListLine(TControl* list, const std::string& line) {
+  const LRESULT index = list->Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  if (index == LB_ERR || index == LB_ERRSPACE) return false;
+  list->Perform(LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+  return true;
 }
 
 TControl* NewPanelBase(TControl* parent, int edge) {

@@ -106,3 +106,7 @@ TPermeabilityUncertainty PermeabilityUncertainty(const TCoreSetup& setup, const 
   uncertainty.Imag = Expanded(imag);
   return uncertainty;
 }
+
+bool LossResolved(const TCoreFigures& figures, const TPermeabilityUncertainty& uncertainty) {
+  return !uncertainty.Problem && figures.MuImag && std::fabs(*figures.MuImag) > uncertainty.Imag.Value;
+}

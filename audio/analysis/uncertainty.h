@@ -29,3 +29,7 @@ struct TPermeabilityUncertainty {
 TPermeabilityUncertainty PermeabilityUncertainty(const TCoreSetup& setup, const TTolerances& tolerances,
                                                  const TCoreFigures& figures, const TRatioAverage& corrected,
                                                  const TCalibration& calibration);
+
+// Whether mu'' lies outside its uncertainty, so that Q and the loss tangent say something about the core;
+// false when either is absent.
+bool LossResolved(const TCoreFigures& figures, const TPermeabilityUncertainty& uncertainty);

@@ -55,14 +55,16 @@ double Inductance(const TCore& c) {
 
 // The peak amplitudes (in sample values) of the two channels: the current that puts the reference at its
 // level (in sample values per ohm) times the reference resistor, and times w M for the sense winding.
+// SensePhase shifts the first channel against the cos of a lossless core's sense winding, in radians.
 struct TSignals {
   double Sense, Reference;
+  double SensePhase = 0;
 };
 TSignals CircuitSignals(const TCore& c) {
   const double referenceOhms = kOmega * c.K * kMicrohenry;
   const double current = kFullScale * std::pow(10.0, c.ReferenceDbfs / 20.0) / referenceOhms;
   const double mutual = Inductance(c) * c.K / c.N;
-  return {kOmega * mutual * current, referenceOhms * current};
+  return {kOmega * mutual * current, referenceOhms * current, 0};
 }
 
 // The level the instrument shows for a sine of this peak amplitude: 256 frames of mean |x| = 2A / pi.
@@ -75,7 +77,7 @@ double ThinRingU(const TCore& c) {
 }
 
 // Plays the two channel signals into the waveOut device "feed" without a break, generated block by block:
-// the first channel the sense winding's cos, the second the reference's sin.
+// the first channel the sense winding's cos (shifted by SensePhase), the second the reference's sin.
 class TFeed {
 public:
   explicit TFeed(const TSignals& s) : signals_(s) {
@@ -127,7 +129,7 @@ private:
   bool Queue(TBlock& b) {
     for (int i = 0; i < kFramesPerBlock; ++i, ++frame_) {
       const double phase = kPhasePerFrame * static_cast<double>(frame_);
-      b.Samples[2 * i] = static_cast<int16_t>(std::lround(signals_.Sense * std::cos(phase)));
+      b.Samples[2 * i] = static_cast<int16_t>(std::lround(signals_.Sense * std::cos(phase + signals_.SensePhase)));
       b.Samples[2 * i + 1] = static_cast<int16_t>(std::lround(signals_.Reference * std::sin(phase)));
     }
     return waveOutWrite(out_, &b.Header, sizeof b.Header) == MMSYSERR_NOERROR;
@@ -200,6 +202,56 @@ TEST_F(CoreMeasurement, TypedCoreOfMu5000AtALowReferenceLevel) {
   TypeDimensions(in_, "20", "10", "7.5", "15");
   ASSERT_FALSE(HasFailure());
   ExpectMeasures(in_, {5000, 20, 10, 7.5, 15, 15, -45});
+  CloseCleanly();
+}
+
+// A core of mu' 2000 and mu'' 400 on the initial core with the reference at -30 dBFS, measured in the details
+// window through an input whose first channel is 0.5 dB louder and 3 degrees ahead of the second. The
+// calibration is taken first with the reference's signal on both inputs through the same mismatch.
+// The sense winding then carries rho = (w K N A0 / Rref) (mu'' + j mu') times the reference, and Rref is
+// the window's default 0.6283 ohm = w K 1 uH.
+TEST_F(CoreMeasurement, DetailsCalibratedAgainstAChannelMismatchGiveTheComplexPermeability) {
+  constexpr double kMuReal = 2000, kMuImag = 400;
+  constexpr double kMismatchGain = 1.0592537251772889;  // 0.5 dB
+  constexpr double kMismatchPhase = 3 * M_PI / 180;
+  constexpr double kSettleMs = 3000;  // the feed's start and ten readings
+  const TCore core{kMuReal, 10, 6, 3, 10, 10, -30};
+  HWND details = OpenDetails(in_, program_->Id());
+  ASSERT_NE(details, nullptr);
+  const TSignals lossless = CircuitSignals(core);
+  {
+    // Both inputs carry the reference's sin: as a cos, 90 degrees behind.
+    TFeed same({kMismatchGain * lossless.Reference, lossless.Reference, kMismatchPhase - M_PI / 2});
+    ASSERT_TRUE(same.Playing()) << "no waveOut device \"feed\": run in scripts/session.sh --feed";
+    Sleep(kSettleMs);
+    HWND calibrate = ChildWithText(details, "Calibrate channels");
+    ASSERT_NE(calibrate, nullptr);
+    PostMessageA(calibrate, BM_CLICK, 0, 0);
+    ASSERT_TRUE(Drain(in_));
+    EXPECT_NEAR(std::atof(ValueAfter(details, "Calibration gain (dB)").c_str()), 0.5, 0.01);
+    EXPECT_NEAR(std::atof(ValueAfter(details, "Calibration phase (\xB0)").c_str()), 3, 0.1);
+  }
+  // The lossless core's sense signal leads the reference by 90 degrees; the loss turns it back by
+  // atan(mu'' / mu') and scales it by |mu| / mu.
+  const double magnitude = std::hypot(kMuReal, kMuImag);
+  TFeed feed({kMismatchGain * lossless.Sense * magnitude / kMuReal, lossless.Reference,
+              kMismatchPhase - std::atan2(kMuImag, kMuReal)});
+  ASSERT_TRUE(feed.Playing());
+  Sleep(kSettleMs);
+  const struct {
+    const char* Label;
+    double Truth;
+  } parts[] = {{"\xB5'", kMuReal}, {"\xB5''", kMuImag}};
+  for (const auto& part : parts) {
+    const std::string shown = ValueAfter(details, part.Label);
+    // "value \xB1 uncertainty (...)"
+    const size_t plusMinus = shown.find('\xB1');
+    ASSERT_NE(plusMinus, std::string::npos) << part.Label << " " << shown;
+    const double value = std::atof(shown.c_str());
+    const double uncertainty = std::atof(shown.c_str() + plusMinus + 1);
+    EXPECT_NEAR(value, part.Truth, 0.005 * magnitude) << part.Label << " " << shown;
+    EXPECT_NEAR(value, part.Truth, uncertainty) << part.Label << " " << shown;
+  }
   CloseCleanly();
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/measurement_details.h"
 #include "elements/number_syntax.h"
 #include "runtime/convert.h"
 
@@ -293,6 +294,26 @@ void InstrumentTest::SaveScreenshot(const char* name) {
   DeleteObject(picture);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+}
+
+HWND OpenDetails(const TInstrument& in, DWORD processId) {
+  PostMessageA(in.Window, WM_SYSCOMMAND, kMeasurementDetailsCommand, 0);
+  return wintool::WaitForTopWindow("Measurement details", FormClass, processId);
+}
+
+std::string ValueAfter(HWND details, const std::string& labelText) {
+  const std::vector<wintool::TChild> children = wintool::Children(details);
+  for (size_t i = 0; i + 1 < children.size(); ++i) {
+    if (children[i].Text == labelText) return wintool::WindowText(children[i + 1].Handle);
+  }
+  return "<no label " + labelText + ">";
+}
+
+HWND ChildWithText(HWND window, const std::string& text) {
+  for (const wintool::TChild& child : wintool::Children(window)) {
+    if (child.Text == text) return child.Handle;
+  }
+  return nullptr;
 }
 
 }  // namespace instrument

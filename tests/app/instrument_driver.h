@@ -83,6 +83,13 @@ bool IsIntegerText(const std::string& text);
 // fields' texts, or, when the chain stops, the u of the tick before.
 void ExpectUFollowsChain(const TInstrument& in, const char* context);
 
+// The measurement details window: opened through the main window's system menu command (null when no
+// window with its caption shows), the text of the control that follows a label in its child order, and
+// the child window with a text (a button's caption).
+HWND OpenDetails(const TInstrument& in, DWORD processId);
+std::string ValueAfter(HWND details, const std::string& labelText);
+HWND ChildWithText(HWND window, const std::string& text);
+
 // A small deterministic generator (xorshift32), so a failing run can be repeated from its seed.
 class TRandom {
 public:

@@ -174,6 +174,35 @@ TEST_F(ControlTest, WrappedSystemClassGetsToolkitClassAndBinding) {
   EXPECT_EQ(GetParent(edit->Handle), form->Handle);
 }
 
+// A click counter for OnClick.
+struct ClickCounter {
+  int clicks = 0;
+  void Click(TControl*) { ++clicks; }
+};
+
+TEST_F(ControlTest, PushButtonReportsClicksAndListKeepsLinesInOrder) {
+  TControl* form = Own(NewForm(nullptr, "buttons"));
+  TControl* button = Own(NewButton(form, "Record"));
+  TControl* list = Own(NewListBox(form));
+  ASSERT_NE(form->GetWindowHandle(), nullptr);
+  char name[64] = {};
+  GetClassNameA(button->Handle, name, sizeof name);
+  EXPECT_STREQ(name, "obj_BUTTON");
+  EXPECT_EQ(button->GetCaption(), "Record");
+  EXPECT_EQ(GetWindowLongA(button->Handle, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+  ClickCounter counter;
+  button->OnClick = MakeMethod<&ClickCounter::Click>(&counter);
+  // The system's own click: the parent's WM_COMMAND is reflected to the button.
+  SendMessageA(button->Handle, BM_CLICK, 0, 0);
+  EXPECT_EQ(counter.clicks, 1);
+  ASSERT_TRUE(AddListLine(list, "1\tfirst"));
+  ASSERT_TRUE(AddListLine(list, "0\tsecond"));
+  ASSERT_EQ(SendMessageA(list->Handle, LB_GETCOUNT, 0, 0), 2);
+  char line[32] = {};
+  SendMessageA(list->Handle, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(line));
+  EXPECT_STREQ(line, "0\tsecond");
+}
+
 TEST_F(ControlTest, ChildWithoutParentWindowIsNotCreated) {
   TControl* loose = Own(NewControl(nullptr, "Loose", false));
   loose->Style = WS_CHILD | WS_VISIBLE;

@@ -9,6 +9,7 @@
 //   wintool click <caption> <child-index> [x y]  posts a left click (default: the child's centre)
 //   wintool close <caption>                      posts WM_CLOSE
 //   wintool resize <caption> <width> <height>    sets the window's outer size
+//   wintool syscommand <caption> <code>          posts WM_SYSCOMMAND: a system menu item chosen
 // A caption may be written as caption@class to find only a window of that class (e.g. Coilprobe@obj_Form).
 // A child index of -1 means the top-level window itself. Exit codes: 0 done, 1 no such window, 2 usage.
 #include <fcntl.h>
@@ -32,7 +33,8 @@ int Usage() {
                "       wintool type <caption> <child-index> <text>\n"
                "       wintool key <caption> <child-index> <virtual-key>\n"
                "       wintool click <caption> <child-index> [x y]\n"
-               "       wintool resize <caption> <width> <height>\n");
+               "       wintool resize <caption> <width> <height>\n"
+               "       wintool syscommand <caption> <code>\n");
   return 2;
 }
 
@@ -110,6 +112,9 @@ int main(int argc, char** argv) {
   if (command == "resize" && argc == 5) {
     SetWindowPos(top, nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
+  }
+  if (command == "syscommand" && argc == 4) {
+    return PostMessageA(top, WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0) ? 0 : NotFound("to post to");
   }
   if (argc < 4) return Usage();
   RECT rect{};

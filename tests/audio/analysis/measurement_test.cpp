@@ -228,10 +228,21 @@ TEST(Measurement, UncertaintyNamesItsLargestContributor) {
       EXPECT_STREQ(ContributorName(u.Real.Largest), ContributorName(c.real));
       EXPECT_STREQ(ContributorName(u.Imag.Largest), ContributorName(c.imag));
     }
+    // The loss counts (for Q and the loss tangent) only where mu'' stands out of its uncertainty.
+    for (const double muImag : {0.0, 400.0}) {
+      const TCircuit lossy = Circuit([muImag](TCircuit& c) { c.MuImag = muImag; });
+      const TCoreSetup setup = CoreSetupOf(lossy);
+      const TRatioAverage average = Readings(lossy, 10).Average(10);
+      const TCoreFigures figures = CoreFigures(setup, average);
+      EXPECT_EQ(LossResolved(figures, PermeabilityUncertainty(setup, {}, figures, average, {})), muImag > 0) << muImag;
+    }
     const TCircuit inductor = Circuit([](TCircuit& c) { c.InductorReference = true, c.Reference = 10; });
     const TCoreSetup setup = CoreSetupOf(inductor);
     const TRatioAverage average = Readings(inductor, 1).Average(1);
-    EXPECT_NE(PermeabilityUncertainty(setup, {}, CoreFigures(setup, average), average, {}).Problem, nullptr);
+    const TCoreFigures figures = CoreFigures(setup, average);
+    const TPermeabilityUncertainty none = PermeabilityUncertainty(setup, {}, figures, average, {});
+    EXPECT_NE(none.Problem, nullptr);
+    EXPECT_FALSE(LossResolved(figures, none));
   });
 }
 
