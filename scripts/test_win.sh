@@ -4,17 +4,11 @@
 #
 #   scripts/test_win.sh I686_TREE X86_64_TREE JOBS
 #
-# They run the i686 build. On a machine that cannot start 32-bit programs they run the x86-64 build of the
-# same sources instead, which this script configures and builds, and say so.
+# They run the i686 build, or on a machine that cannot start 32-bit programs the x86-64 build of the same
+# sources (scripts/windows_test_tree.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-tree=$1
-if [ "$("$root/scripts/windows_arch.sh")" = win64 ]; then
-  tree=$2
-  echo "test-win: this machine starts no 32-bit programs; the Windows tests run the x86-64 build ($tree)"
-  cmake -S "$root" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$tree" -j"$3"
-fi
+tree=$("$root/scripts/windows_test_tree.sh" "$1" "$2" "$3")
 "$root/scripts/session.sh" -- ctest --test-dir "$tree" --output-on-failure -LE 'noaudio|feed'
 "$root/scripts/session.sh" --no-audio -- ctest --test-dir "$tree" --output-on-failure -L noaudio --no-tests=ignore
 "$root/scripts/session.sh" --feed -- ctest --test-dir "$tree" --output-on-failure -L feed --no-tests=ignore
