@@ -49,8 +49,8 @@ void ConfigureLevelEdit(TZvEdit* edit, int32_t top) {
 void ConfigureErrorMessage(TZvMessage* message) {
   message->Message = RcString();
   message->Caption = RcString();
-  message->Mode = TZvMessage::mbOk /* 0 */;
-  message->Icon = TZvMessage::miNone /* 0 */;
+  message->Mode = TZvMessage::mbOk;
+  message->Icon = TZvMessage::miNone;
 }
 
 }  // namespace
@@ -60,12 +60,12 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Place(MainForm, 21, 105, 480, 226, clButtonFace);
   MainForm->Font = MakeFont("Arial", 20, fsBold, clBlack, 1);
   MainForm->SetCaption("Coilprobe");
-  MainForm->Align = alNone /* 0 */;
+  MainForm->Align = alNone;
   MainForm->AlphaBlend = 255;
-  MainForm->SetBorderStyle(bsSizeable /* 2 */);
-  MainForm->WindowState = wsNormal /* 0 */;
+  MainForm->SetBorderStyle(bsSizeable);
+  MainForm->WindowState = wsNormal;
   MainForm->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "ICON0"));
-  MainForm->SetHiddenMode(0);
+  MainForm->SetHiddenMode(hmOff);
   MainForm->DragForm = 0;
   MainForm->Visible = 1;
   MainForm->Cursor = 0;
@@ -109,7 +109,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   WireLevelRatio(MathLevelRatio, LevelMemory, MathInvert);
 
   Place(AmplitudeBar, 75, 465, 220, 10, clAppWorkspace);
-  AmplitudeBar->Align = alNone /* 0 */;
+  AmplitudeBar->Align = alNone;
   AmplitudeBar->TabOrder = 0;
   AmplitudeBar->Hint = RcString();
   AmplitudeBar->Visible = 1;
@@ -122,7 +122,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   AmplitudeBar->SetMax(32767);
   AmplitudeBar->SetMin(0);
   AmplitudeBar->SetPosition(10000);
-  AmplitudeBar->SetKind(sbHorizontal /* 0 */);
+  AmplitudeBar->SetKind(sbHorizontal);
   AmplitudeBar->SetNotifyOnRelease(0);
   AmplitudeBar->Init();
 
@@ -146,14 +146,14 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   ConfigureLevelEdit(EditLeftLevel, 485);
 
   Place(ScopeImage, 5, 5, 120, 125, clWhite);
-  ScopeImage->Align = alNone /* 0 */;
+  ScopeImage->Align = alNone;
   ScopeImage->Hint = RcString();
   ScopeImage->Visible = 1;
   ScopeImage->Enabled = 1;
   ScopeImage->Cursor = 0;
   ScopeImage->MouseCapture = 0;
   ScopeImage->DrawProc = MakeMethod<&TZvImage::DrawProportional>(ScopeImage);
-  ScopeImage->ViewStyle = TZvImage::vsProportional /* 1 */;
+  ScopeImage->ViewStyle = TZvImage::vsProportional;
   ScopeImage->FollowSize = 1;
   ScopeImage->Init();
 
@@ -165,7 +165,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Scope->BackColor = clBlack;
   Scope->Scale = 100;
   Scope->Color = clWhite;
-  Scope->DrawMode = TZvBASS_ChlVisibleOcilloRec::dmLine /* 0 */;
+  Scope->DrawMode = TZvBASS_ChlVisibleOcilloRec::dmLine;
   Scope->Frames = 1;
   Scope->Clear = true;
   Scope->Bitmap = MakeEvent<&TZvImage::Bitmap>(ScopeImage, 0);
@@ -173,7 +173,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Scope->onLevelRight = MakeEvent<&TZvHub::doEvent>(HubRight, 0);
 
   Recorder->Freq = 44100;
-  Recorder->Channels = TZvBASS_Record::chStereo /* 1 */;
+  Recorder->Channels = TZvBASS_Record::chStereo;
   Recorder->FileName = RcString();
   Recorder->InMemory = false;
 

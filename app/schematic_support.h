@@ -1,21 +1,12 @@
-// Small helpers the two generated schematics share: colour values and the settings every window
+// Small helpers the two generated schematics share: the settings every window
 // element receives in the same way.
 #pragma once
 #include <cstdint>
 
 #include "elements/edit.h"
 #include "elements/win.h"
+#include "toolkit/color.h"
 
-// Toolkit colour values: 0xFF000000 + n is Windows system colour n.
-constexpr int32_t SystemColor(uint32_t index) { return static_cast<int32_t>(0xFF000000u + index); }
-constexpr int32_t clButtonFace = SystemColor(COLOR_BTNFACE);
-constexpr int32_t clWindow = SystemColor(COLOR_WINDOW);
-constexpr int32_t clAppWorkspace = SystemColor(COLOR_APPWORKSPACE);
-constexpr int32_t clButtonHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
-constexpr int32_t clButtonShadow = SystemColor(COLOR_BTNSHADOW);
-constexpr int32_t clBlack = 0x000000;
-constexpr int32_t clWhite = 0xFFFFFF;
-constexpr int32_t clRed = 0x0000FF;
 
 // Bounds and background of a window element.
 inline void Place(TZvWin* element, int32_t left, int32_t top, int32_t width, int32_t height, int32_t color) {
@@ -35,7 +26,7 @@ inline void ConfigureEdit(TZvEdit* edit, int32_t left, int32_t top, int32_t widt
                           const TFontRec& font, TEditValueKind kind) {
   Place(edit, left, top, width, height, clWindow);
   edit->Font = font;
-  edit->Align = alNone /* 0 */;
+  edit->Align = alNone;
   edit->Hint = RcString();
   edit->Visible = 1;
   edit->ParentFont = 0;

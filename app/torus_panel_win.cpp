@@ -31,13 +31,13 @@ void ConfigureLabel(TZvLabel* label, int32_t left, int32_t top, int32_t width, i
                     const TFontRec& font) {
   Place(label, left, top, width, height, clButtonFace);
   label->Font = font;
-  label->Align = alNone /* 0 */;
+  label->Align = alNone;
   label->Hint = RcString();
   label->Visible = 1;
   label->ParentFont = 0;
   label->Transparent = 0;
   label->SetAutoSize(true);
-  label->SetAlignment(taLeft /* 0 */);
+  label->SetAlignment(taLeft);
   label->HoverColor = 0;
   label->HoverCursor = 0;
   label->HoverUnderline = 0;
@@ -54,7 +54,7 @@ TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   TorusPanel = new TZvPanel(parent);
   Place(TorusPanel, 135, 5, 328, 181, clButtonFace);
   TorusPanel->Font = SansSerif(8);
-  TorusPanel->Align = alNone /* 0 */;
+  TorusPanel->Align = alNone;
   TorusPanel->Hint = RcString();
   TorusPanel->Visible = 1;
   TorusPanel->ParentFont = 0;
@@ -66,7 +66,7 @@ TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   TorusPanel->BevelOuter = bvNone;
   TorusPanel->BevelWidth = 1;
   TorusPanel->BorderWidth = 1;
-  TorusPanel->Alignment = taLeft /* 0 */;
+  TorusPanel->Alignment = taLeft;
   TorusPanel->Init();
   TControl* inside = TorusPanel->Control;
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/color.h"
 #include "toolkit/list.h"
 #include "toolkit/obj.h"
 
@@ -130,8 +131,8 @@ public:
   int32_t ShowCmdWhenRestored = 0;
 
   // --- Appearance
-  int32_t Color = static_cast<int32_t>(0x8000000F);      // background
-  int32_t TextColor = static_cast<int32_t>(0x80000008);  // text, also the font's colour
+  int32_t Color = clButtonFace;     // background
+  int32_t TextColor = clWindowText;  // text, also the font's colour
   bool Ctl3D = true;
   uint8_t AlphaBlend = 255;
   HCURSOR Cursor = nullptr;

@@ -19,7 +19,7 @@ protected:
     edit->Top = 10 + 30 * static_cast<int>(edits_.size());
     edit->Width = 120;
     edit->Height = 22;
-    edit->Color = static_cast<int32_t>(0xFF000005);
+    edit->Color = clWindow;
     edit->Font = MakeFont("MS Sans Serif", 8, 0, 0, 1);
     edit->Ctl3D = 0;
     edit->ValueKind = kind;

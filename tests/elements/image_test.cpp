@@ -85,7 +85,7 @@ TEST_F(ImageTest, SquareBitmapIsFittedToTheHeightAndOverflowsTheWidth) {
 }
 
 TEST_F(ImageTest, EmptyBitmapShowsTheSystemColourBackground) {
-  MakeImage(static_cast<int32_t>(0xFF00000F), 0);
+  MakeImage(clButtonFace, 0);
   EXPECT_TRUE(image->Picture()->Empty());  // without FollowSize Init leaves it empty
   const TPixels pixels = TPixels::OfWindow(image->Control->Handle);
   EXPECT_EQ(pixels.Count(GetSysColor(COLOR_BTNFACE)), 120 * 125);

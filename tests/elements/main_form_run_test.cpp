@@ -67,13 +67,13 @@ TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
   form->Top = 105;
   form->Width = 480;
   form->Height = 226;
-  form->Color = static_cast<int32_t>(0xFF00000F);
+  form->Color = clButtonFace;
   form->Font = MakeFont("Arial", 20, 1, 0, 1);
   form->StateProc = MakeMethod<&StateRecorder::State>(&stateRecorder);
   form->SetCaption("Coilprobe");
-  form->SetBorderStyle(2);
+  form->SetBorderStyle(bsSizeable);
   form->SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
-  form->SetHiddenMode(0);
+  form->SetHiddenMode(hmOff);
   form->Init();
   form->CloseQuery = MakeEvent<&Query::Value>(&query);
   form->onCreate = probe.A();

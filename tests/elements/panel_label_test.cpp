@@ -38,7 +38,7 @@ protected:
     label->Top = 100;
     label->Width = 246;
     label->Height = 28;
-    label->Color = static_cast<int32_t>(0xFF00000F);
+    label->Color = clButtonFace;
     label->Font = MakeFont("MS Sans Serif", 15, 0, kLabelTextColor, 1);
     label->Caption = caption;
     label->SetAutoSize(true);

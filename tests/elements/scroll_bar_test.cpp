@@ -29,9 +29,9 @@ protected:
     bar->Width = 220;
     bar->Height = 10;
     bar->Color = kTrackColor;
-    bar->HighlightColor = static_cast<int32_t>(0xFF000014);
-    bar->FaceColor = static_cast<int32_t>(0xFF00000F);
-    bar->ShadowColor = static_cast<int32_t>(0xFF000010);
+    bar->HighlightColor = clButtonHighlight;
+    bar->FaceColor = clButtonFace;
+    bar->ShadowColor = clButtonShadow;
     bar->ArrowColor = 0;
     bar->Init();
     bar->SetMax(32767);
