@@ -2,11 +2,11 @@
 // the main window closes and destroyed, and the exit sequence.
 #include <windows.h>
 
-#include "app/command_line.h"
 #include "app/main_schematic.h"
-#include "app/runtime_support.h"
 #include "app/version.h"
 #include "audio/library/audio_library.h"
+#include "process/command_line.h"
+#include "process/runtime_support.h"
 #include "runtime/data.h"
 #include "toolkit/application.h"
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "elements/edge_frame.h"
 #include "toolkit/color.h"
+#include "toolkit/edge_frame.h"
 #include "toolkit/graphic_tool.h"
 
 

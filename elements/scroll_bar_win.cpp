@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "elements/edge_frame.h"
 #include "runtime/convert.h"
 #include "toolkit/canvas.h"
 #include "toolkit/color.h"
+#include "toolkit/edge_frame.h"
 #include "toolkit/graphic_tool.h"
 #include "toolkit/timer.h"
 

@@ -260,7 +260,6 @@ public:
   TGraphicTool* GetBrush();
   // The canvas drawing on the window (the paint context during WM_PAINT, else the window's context).
   TCanvas* GetCanvas();
-  bool HasCanvas() const { return canvas_ != nullptr; }
   // Takes the canvas off its device context (after painting through it).
   void ReleaseCanvasHandle();
 

@@ -1,14 +1,14 @@
 // The unhandled-exception filter. It records the fault's run-time error number, address and frame and
 // resumes the faulting thread in RaiseFault, which raises the run-time error as if the faulting code had
 // called it: the exit sequence then runs as ordinary code, outside the exception dispatch.
-#include "app/fault_filter.h"
+#include "process/fault_filter.h"
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "app/fault_codes.h"
-#include "app/runtime_support.h"
+#include "process/fault_codes.h"
+#include "process/runtime_support.h"
 
 namespace {
 
