@@ -57,19 +57,15 @@ void ConfigureErrorMessage(TZvMessage* message) {
 
 TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   MainForm = new TZvMainForm;
-  Place(MainForm, 21, 105, 480, 226, clButtonFace);
-  MainForm->Font = MakeFont("Arial", 20, fsBold, clBlack, 1);
+  SetWin(MainForm,
+         TWinArgs().At(21, 105, 480, 226).WithColor(clButtonFace).WithFont(MakeFont("Arial", 20, fsBold, clBlack, 1)));
   MainForm->SetCaption("Coilprobe");
-  MainForm->Align = alNone;
   MainForm->AlphaBlend = 255;
   MainForm->SetBorderStyle(bsSizeable);
   MainForm->WindowState = wsNormal;
   MainForm->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "ICON0"));
   MainForm->SetHiddenMode(hmOff);
   MainForm->DragForm = 0;
-  MainForm->Visible = 1;
-  MainForm->Cursor = 0;
-  MainForm->MouseCapture = 0;
   MainForm->ClientSize = 0;
   MainForm->StateProc = MakeMethod<&TClassMainForm_323C5E0::IgnoreState>(this);
   MainForm->Init();
@@ -108,13 +104,8 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   WireInverse(MathInvert, MathLevelRatio, TorusHost);
   WireLevelRatio(MathLevelRatio, LevelMemory, MathInvert);
 
-  Place(AmplitudeBar, 75, 465, 220, 10, clAppWorkspace);
-  AmplitudeBar->Align = alNone;
+  SetWin(AmplitudeBar, TWinArgs().At(75, 465, 220, 10).WithColor(clAppWorkspace));
   AmplitudeBar->TabOrder = 0;
-  AmplitudeBar->Hint = RcString();
-  AmplitudeBar->Visible = 1;
-  AmplitudeBar->Enabled = 1;
-  AmplitudeBar->Cursor = 0;
   AmplitudeBar->HighlightColor = clButtonHighlight;
   AmplitudeBar->FaceColor = clButtonFace;
   AmplitudeBar->ShadowColor = clButtonShadow;
@@ -145,13 +136,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
 
   ConfigureLevelEdit(EditLeftLevel, 485);
 
-  Place(ScopeImage, 5, 5, 120, 125, clWhite);
-  ScopeImage->Align = alNone;
-  ScopeImage->Hint = RcString();
-  ScopeImage->Visible = 1;
-  ScopeImage->Enabled = 1;
-  ScopeImage->Cursor = 0;
-  ScopeImage->MouseCapture = 0;
+  SetWin(ScopeImage, TWinArgs().At(5, 5, 120, 125).WithColor(clWhite));
   ScopeImage->DrawProc = MakeMethod<&TZvImage::DrawProportional>(ScopeImage);
   ScopeImage->ViewStyle = TZvImage::vsProportional;
   ScopeImage->FollowSize = 1;

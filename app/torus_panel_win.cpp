@@ -29,12 +29,7 @@ TFontRec SansSerif(uint8_t size, uint8_t style = 0, int32_t color = clBlack) {
 
 void ConfigureLabel(TZvLabel* label, int32_t left, int32_t top, int32_t width, int32_t height, const char* caption,
                     const TFontRec& font) {
-  Place(label, left, top, width, height, clButtonFace);
-  label->Font = font;
-  label->Align = alNone;
-  label->Hint = RcString();
-  label->Visible = 1;
-  label->ParentFont = 0;
+  SetWin(label, TWinArgs().At(left, top, width, height).WithColor(clButtonFace).WithFont(font));
   label->Transparent = 0;
   label->SetAutoSize(true);
   label->SetAlignment(taLeft);
@@ -52,15 +47,7 @@ TZv_Event FieldValue(TZvEdit* field) { return MakeEvent<&TZvEdit::TextValue>(fie
 
 TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   TorusPanel = new TZvPanel(parent);
-  Place(TorusPanel, 135, 5, 328, 181, clButtonFace);
-  TorusPanel->Font = SansSerif(8);
-  TorusPanel->Align = alNone;
-  TorusPanel->Hint = RcString();
-  TorusPanel->Visible = 1;
-  TorusPanel->ParentFont = 0;
-  TorusPanel->Enabled = 1;
-  TorusPanel->Cursor = 0;
-  TorusPanel->MouseCapture = 0;
+  SetWin(TorusPanel, TWinArgs().At(135, 5, 328, 181).WithColor(clButtonFace).WithFont(SansSerif(8)));
   TorusPanel->Caption = RcString();
   TorusPanel->BevelInner = bvLowered;
   TorusPanel->BevelOuter = bvNone;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "toolkit/application.h"
 
@@ -63,12 +64,7 @@ void CALLBACK Script(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
   form = new TZvMainForm(nullptr);
   ASSERT_EQ(form->IsMain, 1);
-  form->Left = 21;
-  form->Top = 105;
-  form->Width = 480;
-  form->Height = 226;
-  form->Color = clButtonFace;
-  form->Font = MakeFont("Arial", 20, 1, 0, 1);
+  SetWin(form, TWinArgs().At(21, 105, 480, 226).WithColor(clButtonFace).WithFont(MakeFont("Arial", 20, 1, 0, 1)));
   form->StateProc = MakeMethod<&StateRecorder::State>(&stateRecorder);
   form->SetCaption("Coilprobe");
   form->SetBorderStyle(bsSizeable);

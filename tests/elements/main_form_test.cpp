@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "tests/elements/pixels.h"
 #include "toolkit/application.h"
@@ -34,12 +35,8 @@ protected:
   }
 
   static TZvMainForm* Configure(TZvMainForm* form, uint8_t clientSize) {
-    form->Left = 60;
-    form->Top = 80;
-    form->Width = 480;
-    form->Height = 226;
+    SetWin(form, TWinArgs().At(60, 80, 480, 226).WithFont(MakeFont("Arial", 12, 0, 0, 1)));
     form->ClientSize = clientSize;
-    form->Font = MakeFont("Arial", 12, 0, 0, 1);
     form->SetCaption("form");
     form->SetBorderStyle(bsSizeable);
     form->Init();
