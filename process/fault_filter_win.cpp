@@ -28,9 +28,10 @@ uintptr_t& StackPointer(CONTEXT* context) { return reinterpret_cast<uintptr_t&>(
 uintptr_t FramePointer(const CONTEXT* context) { return context->Rbp; }
 WORD& FpuStatusWord(CONTEXT* context) { return context->FltSave.StatusWord; }
 #else
-uintptr_t& StackPointer(CONTEXT* context) { return reinterpret_cast<uintptr_t&>(context->Esp); }
+DWORD& StackPointer(CONTEXT* context) { return context->Esp; }
 uintptr_t FramePointer(const CONTEXT* context) { return context->Ebp; }
-WORD& FpuStatusWord(CONTEXT* context) { return context->FloatSave.StatusWord; }
+// The i686 context keeps the status word in a DWORD of which the low 16 bits are the register's.
+DWORD& FpuStatusWord(CONTEXT* context) { return context->FloatSave.StatusWord; }
 #endif
 
 // Resumes the thread in RaiseFault(number, address, frame) as if the faulting instruction had called it:
