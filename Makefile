@@ -55,7 +55,7 @@ test-win: win
 
 # One Windows test by its name, `make wintest T=NAME`, in the session its label asks for and in the tree
 # test-win would run it in.
-wintest: win
+wintest: setup
 	scripts/wintest.sh "$(T)" $(WIN) $(WIN64) $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS, merging the inputs that add coverage into tests/fuzz/corpus; the

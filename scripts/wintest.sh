@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # `make wintest T=NAME`: one Windows test, by its ctest name, in the session its label asks for: without a
 # sound server if it is labelled noaudio, on the feed rig if labelled feed, on the loopback rig otherwise.
-# It runs in the tree the Windows tests run in (scripts/windows_test_tree.sh).
+# It runs in the tree the Windows tests run in (scripts/windows_tree.sh).
 #
 #   scripts/wintest.sh NAME I686_TREE X86_64_TREE JOBS
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -eq 4 ] && [ -n "$1" ] || { echo "usage: $0 NAME I686_TREE X86_64_TREE JOBS (make wintest T=NAME)" >&2; exit 2; }
 name=$1
-tree=$("$root/scripts/windows_test_tree.sh" "$2" "$3" "$4")
+tree=$("$root/scripts/windows_tree.sh" "$2" "$3" "$4")
 
 # How many tests named NAME carry a label that matches $1.
 count() { ctest --test-dir "$tree" -N -R "^$name\$" ${1:+-L "$1"} | sed -n 's/^Total Tests: //p'; }
