@@ -15,7 +15,7 @@ EXE := $(WIN)/app/coilprobe.exe
 DIST ?= dist
 
 .PHONY: all setup native asan win-tree win fuzz-build test test-native test-asan test-win test-dist test-docs fuzz \
-	fuzz-smoke leakcheck soak run dist bench clean
+	fuzz-smoke leakcheck soak run dist bench clean wintest
 
 all: native win
 
@@ -52,6 +52,11 @@ test-asan: asan
 # machine that cannot start 32-bit programs runs them on the x86-64 build of the same sources ($(WIN64)).
 test-win: win
 	scripts/test_win.sh $(WIN) $(WIN64) $(JOBS)
+
+# One Windows test by its name, `make wintest T=NAME`, in the session its label asks for and in the tree
+# test-win would run it in.
+wintest: setup
+	scripts/wintest.sh "$(T)" $(WIN) $(WIN64) $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS, merging the inputs that add coverage into tests/fuzz/corpus; the
 # smoke run gives each SMOKE_SECONDS and leaves the corpora alone.

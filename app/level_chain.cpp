@@ -1,15 +1,13 @@
 // The main window's level chain: settings and links.
 #include "app/level_chain.h"
 
-#include "app/math_settings.h"
 #include "runtime/hub.h"
+#include "runtime/math_element.h"
 #include "runtime/memory_element.h"
 
 namespace {
 constexpr uint8_t kOneInput = 1;
 constexpr uint16_t kLevelHubOutputs = 2;
-// TZvMultiElement::Mode: the inner schematic is built when the factory is set.
-constexpr uint8_t kBuildAtOnce = 0;
 }  // namespace
 
 void WireLeftHub(TZvHub* hub, TZvMemory* levelMemory, const TZv_Event& leftReadout) {
@@ -27,18 +25,18 @@ void WireRightHub(TZvHub* hub, TZvMath* levelRatio, const TZv_Event& rightReadou
 }
 
 void WireInverse(TZvMath* inverse, TZvMath* levelRatio, TZvMultiElement* torusHost) {
-  SetMath(inverse, TZvMath::opDivide, 1.0, 0.0, resultReal);
+  SetMath(inverse, TZvMath::opDivide, 1.0, 0.0, TZvMath::resultReal);
   inverse->Op2Link = MakeEvent<&TZvMath::getResult>(levelRatio, 0);
   inverse->onResult = MakeEvent<&TZvMultiElement::doWork>(torusHost, 0);
 }
 
 void WireLevelRatio(TZvMath* levelRatio, TZvMemory* levelMemory, TZvMath* inverse) {
-  SetMath(levelRatio, TZvMath::opDivide, 0.0, 0.0, resultReal);
+  SetMath(levelRatio, TZvMath::opDivide, 0.0, 0.0, TZvMath::resultReal);
   levelRatio->Op2Link = MakeEvent<&TZvMemory::getValue>(levelMemory, 0);
   levelRatio->onResult = MakeEvent<&TZvMath::doOperation>(inverse, 0);
 }
 
 void WireTorusHost(TZvMultiElement* torusHost, TMultiFactory factory) {
-  torusHost->Mode = kBuildAtOnce;
+  torusHost->Mode = TZvMultiElement::modeBuildAtOnce;
   torusHost->SetFactory(factory);
 }

@@ -2,14 +2,14 @@
 // the main window closes and destroyed, and the exit sequence.
 #include <windows.h>
 
-#include "app/command_line.h"
 #include "app/main_schematic.h"
 #include "app/measurement_details.h"
-#include "app/runtime_support.h"
 #include "app/version.h"
 #include "app/torus_panel.h"
 #include "audio/library/audio_library.h"
 #include "elements/main_form.h"
+#include "process/command_line.h"
+#include "process/runtime_support.h"
 #include "runtime/data.h"
 #include "runtime/multi_element.h"
 #include "toolkit/application.h"

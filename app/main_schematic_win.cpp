@@ -49,27 +49,23 @@ void ConfigureLevelEdit(TZvEdit* edit, int32_t top) {
 void ConfigureErrorMessage(TZvMessage* message) {
   message->Message = RcString();
   message->Caption = RcString();
-  message->Mode = TZvMessage::mbOk /* 0 */;
-  message->Icon = TZvMessage::miNone /* 0 */;
+  message->Mode = TZvMessage::mbOk;
+  message->Icon = TZvMessage::miNone;
 }
 
 }  // namespace
 
 TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   MainForm = new TZvMainForm;
-  Place(MainForm, 21, 105, 480, 226, clButtonFace);
-  MainForm->Font = MakeFont("Arial", 20, fsBold, clBlack, 1);
+  SetWin(MainForm,
+         TWinArgs().At(21, 105, 480, 226).WithColor(clButtonFace).WithFont(MakeFont("Arial", 20, fsBold, clBlack, 1)));
   MainForm->SetCaption("Coilprobe");
-  MainForm->Align = alNone /* 0 */;
   MainForm->AlphaBlend = 255;
-  MainForm->SetBorderStyle(bsSizeable /* 2 */);
-  MainForm->WindowState = wsNormal /* 0 */;
+  MainForm->SetBorderStyle(bsSizeable);
+  MainForm->WindowState = wsNormal;
   MainForm->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "ICON0"));
-  MainForm->SetHiddenMode(0);
+  MainForm->SetHiddenMode(hmOff);
   MainForm->DragForm = 0;
-  MainForm->Visible = 1;
-  MainForm->Cursor = 0;
-  MainForm->MouseCapture = 0;
   MainForm->ClientSize = 0;
   MainForm->StateProc = MakeMethod<&TClassMainForm_323C5E0::IgnoreState>(this);
   MainForm->Init();
@@ -108,13 +104,8 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   WireInverse(MathInvert, MathLevelRatio, TorusHost);
   WireLevelRatio(MathLevelRatio, LevelMemory, MathInvert);
 
-  Place(AmplitudeBar, 75, 465, 220, 10, clAppWorkspace);
-  AmplitudeBar->Align = alNone /* 0 */;
+  SetWin(AmplitudeBar, TWinArgs().At(75, 465, 220, 10).WithColor(clAppWorkspace));
   AmplitudeBar->TabOrder = 0;
-  AmplitudeBar->Hint = RcString();
-  AmplitudeBar->Visible = 1;
-  AmplitudeBar->Enabled = 1;
-  AmplitudeBar->Cursor = 0;
   AmplitudeBar->HighlightColor = clButtonHighlight;
   AmplitudeBar->FaceColor = clButtonFace;
   AmplitudeBar->ShadowColor = clButtonShadow;
@@ -122,7 +113,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   AmplitudeBar->SetMax(32767);
   AmplitudeBar->SetMin(0);
   AmplitudeBar->SetPosition(10000);
-  AmplitudeBar->SetKind(sbHorizontal /* 0 */);
+  AmplitudeBar->SetKind(sbHorizontal);
   AmplitudeBar->SetNotifyOnRelease(0);
   AmplitudeBar->Init();
 
@@ -145,15 +136,9 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
 
   ConfigureLevelEdit(EditLeftLevel, 485);
 
-  Place(ScopeImage, 5, 5, 120, 125, clWhite);
-  ScopeImage->Align = alNone /* 0 */;
-  ScopeImage->Hint = RcString();
-  ScopeImage->Visible = 1;
-  ScopeImage->Enabled = 1;
-  ScopeImage->Cursor = 0;
-  ScopeImage->MouseCapture = 0;
+  SetWin(ScopeImage, TWinArgs().At(5, 5, 120, 125).WithColor(clWhite));
   ScopeImage->DrawProc = MakeMethod<&TZvImage::DrawProportional>(ScopeImage);
-  ScopeImage->ViewStyle = TZvImage::vsProportional /* 1 */;
+  ScopeImage->ViewStyle = TZvImage::vsProportional;
   ScopeImage->FollowSize = 1;
   ScopeImage->Init();
 
@@ -165,7 +150,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Scope->BackColor = clBlack;
   Scope->Scale = 100;
   Scope->Color = clWhite;
-  Scope->DrawMode = TZvBASS_ChlVisibleOcilloRec::dmLine /* 0 */;
+  Scope->DrawMode = TZvBASS_ChlVisibleOcilloRec::dmLine;
   Scope->Frames = 1;
   Scope->Clear = true;
   Scope->Bitmap = MakeEvent<&TZvImage::Bitmap>(ScopeImage, 0);
@@ -173,7 +158,7 @@ TClassMainForm_323C5E0::TClassMainForm_323C5E0() {
   Scope->onLevelRight = MakeEvent<&TZvHub::doEvent>(HubRight, 0);
 
   Recorder->Freq = 44100;
-  Recorder->Channels = TZvBASS_Record::chStereo /* 1 */;
+  Recorder->Channels = TZvBASS_Record::chStereo;
   Recorder->FileName = RcString();
   Recorder->InMemory = false;
 

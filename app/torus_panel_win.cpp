@@ -29,15 +29,10 @@ TFontRec SansSerif(uint8_t size, uint8_t style = 0, int32_t color = clBlack) {
 
 void ConfigureLabel(TZvLabel* label, int32_t left, int32_t top, int32_t width, int32_t height, const char* caption,
                     const TFontRec& font) {
-  Place(label, left, top, width, height, clButtonFace);
-  label->Font = font;
-  label->Align = alNone /* 0 */;
-  label->Hint = RcString();
-  label->Visible = 1;
-  label->ParentFont = 0;
+  SetWin(label, TWinArgs().At(left, top, width, height).WithColor(clButtonFace).WithFont(font));
   label->Transparent = 0;
   label->SetAutoSize(true);
-  label->SetAlignment(taLeft /* 0 */);
+  label->SetAlignment(taLeft);
   label->HoverColor = 0;
   label->HoverCursor = 0;
   label->HoverUnderline = 0;
@@ -52,21 +47,13 @@ TZv_Event FieldValue(TZvEdit* field) { return MakeEvent<&TZvEdit::TextValue>(fie
 
 TClassChildPanel_324F104::TClassChildPanel_324F104(TControl* parent) {
   TorusPanel = new TZvPanel(parent);
-  Place(TorusPanel, 135, 5, 328, 181, clButtonFace);
-  TorusPanel->Font = SansSerif(8);
-  TorusPanel->Align = alNone /* 0 */;
-  TorusPanel->Hint = RcString();
-  TorusPanel->Visible = 1;
-  TorusPanel->ParentFont = 0;
-  TorusPanel->Enabled = 1;
-  TorusPanel->Cursor = 0;
-  TorusPanel->MouseCapture = 0;
+  SetWin(TorusPanel, TWinArgs().At(135, 5, 328, 181).WithColor(clButtonFace).WithFont(SansSerif(8)));
   TorusPanel->Caption = RcString();
   TorusPanel->BevelInner = bvLowered;
   TorusPanel->BevelOuter = bvNone;
   TorusPanel->BevelWidth = 1;
   TorusPanel->BorderWidth = 1;
-  TorusPanel->Alignment = taLeft /* 0 */;
+  TorusPanel->Alignment = taLeft;
   TorusPanel->Init();
   TControl* inside = TorusPanel->Control;
 

@@ -4,6 +4,10 @@
 # - every other .cpp builds in both.
 # The main build and the fuzz tree both take their sources this way, so a new file needs no list.
 
+# The product's folders, each a set of library sources: the main build and the fuzz tree both read them
+# from here.
+set(COILPROBE_PRODUCT_FOLDERS runtime toolkit audio audio/library audio/analysis elements process app)
+
 # coilprobe_folder_sources(out folder): the library's .cpp files of folder, for this build.
 function(coilprobe_folder_sources out folder)
   file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)

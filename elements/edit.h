@@ -35,10 +35,6 @@ public:
   // The data output Text: the current value, dtNull when the text is not valid.
   void TextValue(TData& data, uint16_t index);
 
-  // The last text that was a complete number, and the caret position that went with it.
-  const RcString& LastValidText() const { return lastValidText_; }
-  int32_t LastValidCaret() const { return lastValidCaret_; }
-
 protected:
   // Enter with onEnter connected: fires onEnter and swallows the key.
   void KeyDown(TControl* sender, int32_t& key, uint32_t shift) override;

@@ -10,7 +10,7 @@
 class TBitmap;
 
 // Border styles of SetBorderStyle.
-enum : uint8_t {
+enum TBorderStyle : uint8_t {
   bsNone = 0,
   bsSingle = 1,               // fixed single
   bsSizeable = 2,             // the default
@@ -19,6 +19,11 @@ enum : uint8_t {
   bsSizeToolWin = 5,          // sizeable tool window
   bsFramedNoCaption = 6,
   bsSizeableNoCaption = 7,
+};
+// Values of HiddenMode.
+enum THiddenMode : uint8_t {
+  hmOff = 0,
+  hmOn = 1,  // start hidden; a secondary form closes instead of hiding
 };
 // Window states of WindowState.
 enum : uint8_t { wsNormal = 0, wsMinimized = 1, wsMaximized = 2 };
@@ -33,7 +38,7 @@ public:
 
   // Properties.
   TBitmap* BackgroundImage = nullptr;  // drawn at (0, 0) before onPaint when not empty; not owned
-  uint8_t HiddenMode = 0;              // start hidden; a secondary form closes instead of hiding
+  THiddenMode HiddenMode = hmOff;
   uint8_t DragForm = 0;                // a button pressed anywhere in the form drags the window
   uint8_t AlphaBlend = 255;            // opacity, 255 opaque
   uint8_t WindowState = 0;             // applied on the first show: 0 as created, 1 minimized, 2 maximized
@@ -52,10 +57,10 @@ public:
   // Property operations, applied at once (the schematic calls them before Init).
   void SetCaption(const char* text);
   // One of the bs values above; others change nothing.
-  void SetBorderStyle(uint8_t style);
+  void SetBorderStyle(TBorderStyle style);
   void SetIcon(HICON icon);
-  // On the main form, 1 also takes the applet off the task bar.
-  void SetHiddenMode(uint8_t mode);
+  // On the main form, hmOn also takes the applet off the task bar.
+  void SetHiddenMode(THiddenMode mode);
 
   void Init() override;
 

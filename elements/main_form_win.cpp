@@ -38,12 +38,12 @@ void TZvMainForm::SetIcon(HICON icon) {
   if (IsMain) applet_->SetIcon(icon);
 }
 
-void TZvMainForm::SetHiddenMode(uint8_t mode) {
+void TZvMainForm::SetHiddenMode(THiddenMode mode) {
   HiddenMode = mode;
-  if (IsMain && mode == 1) applet_->SetExStyle(WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
+  if (IsMain && mode == hmOn) applet_->SetExStyle(WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
 }
 
-void TZvMainForm::SetBorderStyle(uint8_t style) {
+void TZvMainForm::SetBorderStyle(TBorderStyle style) {
   // Indexed by border style: the style bits taken from the form and the extended bits added to it.
   static const struct {
     DWORD cleared;
@@ -73,7 +73,7 @@ void TZvMainForm::Init() {
   font->SetColor(Font.Color);
   font->SetFontName(Font.Name.c_str());
   font->SetFontHeight(Font.Size + 6);
-  if (Visible == 0 || HiddenMode == 1) {
+  if (Visible == 0 || HiddenMode == hmOn) {
     Control->SetVisible(false);
   } else if (!IsMain) {
     Control->GetWindowHandle();
@@ -137,7 +137,7 @@ void TZvMainForm::Paint(TControl* sender, HDC dc) {
 bool TZvMainForm::CloseStep() {
   TData none;
   if (ReadInteger(none, CloseQuery, 0) != 0) return false;
-  if (!IsMain && !HiddenMode) {
+  if (!IsMain && HiddenMode == hmOff) {
     Control->SetVisible(false);
     return false;
   }

@@ -3,20 +3,18 @@
 
 #include <string>
 
-#include "elements/edge_frame.h"
 #include "toolkit/color.h"
+#include "toolkit/edge_frame.h"
 #include "toolkit/graphic_tool.h"
 
-static constexpr int32_t kButtonHighlight = static_cast<int32_t>(0x80000014);
-static constexpr int32_t kButtonShadow = static_cast<int32_t>(0x80000010);
 
 TPanelData* PanelData(TControl* panel) { return static_cast<TPanelData*>(panel->CustomData); }
 
 // BevelWidth nested frames of a bevel, shrinking r by one pixel per frame.
 static void DrawBevel(HDC dc, RECT& r, uint8_t bevel, int16_t width) {
   if (bevel == bvNone) return;
-  const int32_t light = bevel == bvRaised ? kButtonHighlight : kButtonShadow;
-  const int32_t dark = bevel == bvRaised ? kButtonShadow : kButtonHighlight;
+  const int32_t light = bevel == bvRaised ? clButtonHighlight : clButtonShadow;
+  const int32_t dark = bevel == bvRaised ? clButtonShadow : clButtonHighlight;
   for (int i = 0; i < width; ++i) {
     DrawEdgeFrame(dc, r, light, dark);
     InflateRect(&r, -1, -1);

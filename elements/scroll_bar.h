@@ -1,7 +1,9 @@
 // The custom-drawn scroll bar control: two arrow buttons drawn with "Webdings" glyphs, a flat track and a
 // 10-pixel thumb. Clicking or holding an arrow steps the position (again after 500 ms, then every 50 ms),
 // dragging the thumb moves it; the cursor stays confined to the pressed part until the button is released.
-// Its state is the control's custom data, a TScrollBarData.
+// Its state is the control's custom data, a TScrollBarData. It lives in elements/ rather than toolkit/
+// because its layout rounds with the runtime's Round (runtime/convert.h), and the toolkit includes
+// nothing above itself.
 #pragma once
 #include <windows.h>
 

@@ -3,15 +3,13 @@
 
 #include <algorithm>
 
-#include "elements/edge_frame.h"
 #include "runtime/convert.h"
 #include "toolkit/canvas.h"
+#include "toolkit/color.h"
+#include "toolkit/edge_frame.h"
 #include "toolkit/graphic_tool.h"
 #include "toolkit/timer.h"
 
-static constexpr int32_t kButtonHighlight = static_cast<int32_t>(0x80000014);
-static constexpr int32_t kButtonShadow = static_cast<int32_t>(0x80000010);
-static constexpr int32_t kAppWorkspace = static_cast<int32_t>(0x8000000C);
 static constexpr UINT kFirstRepeat = 500;  // ms from the press to the first repeated step
 static constexpr UINT kNextRepeats = 50;   // ms between the later steps
 
@@ -226,8 +224,8 @@ void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
     const RECT r = d->ButtonRect(button);
     brush->SetBrushStyle(bsSolid);
     canvas->Rectangle(r.left, r.top, r.right, r.bottom);
-    DrawEdgeFrame(canvas->Handle(), r, pressed ? d->ShadowColor : kButtonHighlight,
-                  pressed ? d->HighlightColor : kButtonShadow);
+    DrawEdgeFrame(canvas->Handle(), r, pressed ? d->ShadowColor : clButtonHighlight,
+                  pressed ? d->HighlightColor : clButtonShadow);
     // Webdings 3 and 4 are the left and right arrows, 5 and 6 up and down.
     const char glyph = d->Horizontal() ? (button == sbDecrease ? '3' : '4') : (button == sbDecrease ? '5' : '6');
     brush->SetBrushStyle(bsClear);
@@ -241,7 +239,7 @@ void ScrollBarInput::Paint(void* object, TControl* c, HDC) {
   brush->SetBrushStyle(bsSolid);
   const RECT thumb = d->ThumbRect(d->Scale);
   canvas->Rectangle(thumb.left, thumb.top, thumb.right, thumb.bottom);
-  DrawEdgeFrame(canvas->Handle(), thumb, kButtonHighlight, kButtonShadow);
+  DrawEdgeFrame(canvas->Handle(), thumb, clButtonHighlight, clButtonShadow);
 }
 
 // Run as the control is destroyed: a press under way ends (no repeat, the cursor free again), and the
@@ -261,7 +259,7 @@ TControl* NewScrollBar(TControl* parent) {
   d->Scale = d->CurrentScale();
   d->RepeatTimer = NewTimer(1000);
   d->RepeatTimer->OnTimer = {&ScrollBarInput::Tick, d};
-  c->SetColor(kAppWorkspace);
+  c->SetColor(clAppWorkspace);
   c->CustomData = d;
   c->Add2AutoFreeEx(&ForgetControl, d);
   c->AttachProc({&ScrollBarInput::Handle, d});

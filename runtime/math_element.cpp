@@ -35,7 +35,7 @@ void TZvMath::SetDefault(double x) {
 }
 
 void TZvMath::SetAngleMode(uint8_t mode) {
-  AngleFactor = mode == 0 ? 1.0 : static_cast<double>(3.14159265358979323846264338327950288L / 180.0L);
+  AngleFactor = mode == angleRadians ? 1.0 : static_cast<double>(3.14159265358979323846264338327950288L / 180.0L);
 }
 
 inline void TZvMath::Sine(const double& a) {

@@ -15,6 +15,13 @@ public:
     opDivide = 3,
     opSine = 13,
   };
+  // Values of ResultType.
+  enum : uint8_t {
+    resultInteger = 0,  // results delivered rounded, halves to even
+    resultReal = 1,
+  };
+  // Values of SetAngleMode.
+  enum : uint8_t { angleRadians = 0, angleDegrees = 1 };
 
   // Set by a failed operation (a zero divisor, or a result or operand that is not a finite 64-bit
   // real): the data output Result then yields dtNull until the next successful operation.
@@ -28,8 +35,8 @@ public:
   // Operands used when the matching data input is not connected; 0.0 means "the arriving value".
   double Op1 = 0.0;
   double Op2 = 0.0;
-  // 0: results are delivered as rounded integers; otherwise as reals.
-  uint8_t ResultType = 0;
+  // resultInteger: results are delivered as rounded integers; otherwise as reals.
+  uint8_t ResultType = resultInteger;
   TZv_Event onResult;
   // Fired with dtNull when an operation fails; onResult does not fire then.
   TZv_Event onError;
@@ -40,7 +47,7 @@ public:
 
   // Sets Default and Result to x and clears DivByZero.
   void SetDefault(double x);
-  // 0: the sine's operand is in radians; otherwise in degrees.
+  // angleRadians: the sine's operand is in radians; otherwise in degrees.
   void SetAngleMode(uint8_t mode);
 
   // Reads the operands (Op1 first, then Op2 except for the sine), computes and fires the result. The
@@ -59,6 +66,17 @@ private:
   void FireRoundedResult();
   void Fail();
 };
+
+// A math element as the schematics configure it: operation, operand properties and result type, then
+// Default 0 and the angle mode radians, in that order.
+inline void SetMath(TZvMath* math, uint8_t opType, double op1, double op2, uint8_t resultType) {
+  math->OpType = opType;
+  math->Op1 = op1;
+  math->Op2 = op2;
+  math->ResultType = resultType;
+  math->SetDefault(0.0);
+  math->SetAngleMode(TZvMath::angleRadians);
+}
 
 // The link thunks of these handlers are instantiated once, in math_element.cpp, where the handler's body
 // is inlined into its thunk: one call less on every link of the per-sample tone chain. doOperation's

@@ -5,7 +5,7 @@
 
 void TZvMultiElement::SetFactory(TMultiFactory factory) {
   Factory = factory;
-  if (Mode == 0) BuildInner();
+  if (Mode == modeBuildAtOnce) BuildInner();
 }
 
 void TZvMultiElement::SetEventCount(uint16_t n) { onEvent.resize(n); }

@@ -23,8 +23,9 @@ public:
   TMultiFactory Factory = nullptr;
   // The control the inner schematic places its windows in.
   TControl* Parent = nullptr;
-  // 0: build the inner schematic as soon as the factory is set; otherwise on the first doWork.
-  uint8_t Mode = 0;
+  // Values of Mode: when the inner schematic is built (any value but modeBuildAtOnce waits for doWork).
+  enum : uint8_t { modeBuildAtOnce = 0, modeBuildOnFirstWork = 1 };
+  uint8_t Mode = modeBuildAtOnce;
   // Outer outputs and data inputs for the inner-to-outer direction; sized but not used by any operation.
   std::vector<TZv_Event> onEvent;
   std::vector<TZv_Event> Data;

@@ -19,13 +19,14 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-audio=1
+# The sound set-up: loopback (the default rig), feed, none or system (see the options above).
+audio=loopback
 own_display=1
 while [ $# -gt 0 ]; do
   case "$1" in
-    --no-audio) audio=0; shift ;;
-    --system-audio) audio=2; shift ;;
-    --feed) audio=3; shift ;;
+    --no-audio) audio=none; shift ;;
+    --system-audio) audio=system; shift ;;
+    --feed) audio=feed; shift ;;
     --display-from-env) own_display=0; shift ;;
     --) shift; break ;;
     *) break ;;
@@ -103,11 +104,11 @@ fi
 
 # The loopback rig: a null sink as default output, its monitor as default input, kept busy. In the feed
 # rig the input is the monitor of a second null sink, kept busy with silence as well.
-if [ "$audio" != 2 ]; then
+if [ "$audio" != system ]; then
   export XDG_RUNTIME_DIR="$tmp/run"
   mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 fi
-if [ "$audio" = 1 ] || [ "$audio" = 3 ]; then
+if [ "$audio" = loopback ] || [ "$audio" = feed ]; then
   export PULSE_SERVER="unix:$tmp/pulse.sock"
   # Every client's buffer in the server, Wine's streams included, holds 60 ms (libpulse reads this): Wine
   # asks for 3 periods of 10 ms, of which its playback stream kept 10 ms in the server, and its pump
@@ -117,7 +118,7 @@ if [ "$audio" = 1 ] || [ "$audio" = 3 ]; then
   export PULSE_LATENCY_MSEC=${PULSE_LATENCY_MSEC-60}
   sinks=(probe)
   loads=(--load="module-null-sink sink_name=probe rate=44100 channels=2")
-  if [ "$audio" = 3 ]; then
+  if [ "$audio" = feed ]; then
     sinks+=(feed)
     loads+=(--load="module-null-sink sink_name=feed rate=44100 channels=2 sink_properties=device.description=feed")
   fi
@@ -132,13 +133,13 @@ if [ "$audio" = 1 ] || [ "$audio" = 3 ]; then
     pacat --playback -d "$sink" --format=s16le --rate=44100 --channels=2 --latency-msec=20 /dev/zero &
     pids+=($!)
   done
-elif [ "$audio" = 0 ]; then
+elif [ "$audio" = none ]; then
   export PULSE_SERVER="unix:$tmp/no-such-server"
 fi
 
 # The audio library publishes its counts for the tests and the bench to read from outside the program; it
 # does so only when asked, and the instrument run on the caller's own sound system is not asked.
-if [ "$audio" != 2 ]; then export COILPROBE_PUBLISH_COUNTERS=1; fi
+if [ "$audio" != system ]; then export COILPROBE_PUBLISH_COUNTERS=1; fi
 
 # Start the wineserver and Wine's background services now, detached from the command's output: a test
 # runner waits for every process that holds its output pipe open. They are ours and end with the session.

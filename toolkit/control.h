@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/color.h"
 #include "toolkit/list.h"
 #include "toolkit/obj.h"
 
@@ -132,8 +133,8 @@ public:
   int32_t ShowCmdWhenRestored = 0;
 
   // --- Appearance
-  int32_t Color = static_cast<int32_t>(0x8000000F);      // background
-  int32_t TextColor = static_cast<int32_t>(0x80000008);  // text, also the font's colour
+  int32_t Color = clDefaultBackground;  // background
+  int32_t TextColor = clDefaultText;    // text, also the font's colour
   bool Ctl3D = true;
   uint8_t AlphaBlend = 255;
   HCURSOR Cursor = nullptr;
@@ -261,7 +262,6 @@ public:
   TGraphicTool* GetBrush();
   // The canvas drawing on the window (the paint context during WM_PAINT, else the window's context).
   TCanvas* GetCanvas();
-  bool HasCanvas() const { return canvas_ != nullptr; }
   // Takes the canvas off its device context (after painting through it).
   void ReleaseCanvasHandle();
 

@@ -3,6 +3,12 @@
 
 #include <cstring>
 
+// The named system colours carry the system's indexes.
+static_assert(SystemColorIndex(clAppWorkspace) == COLOR_APPWORKSPACE && SystemColorIndex(clWindow) == COLOR_WINDOW &&
+              SystemColorIndex(clWindowText) == COLOR_WINDOWTEXT && SystemColorIndex(clButtonFace) == COLOR_BTNFACE &&
+              SystemColorIndex(clButtonShadow) == COLOR_BTNSHADOW &&
+              SystemColorIndex(clButtonHighlight) == COLOR_BTNHIGHLIGHT);
+
 uint32_t Color2RGB(int32_t color) {
   return Color2RGB(color, [](int index) -> uint32_t { return GetSysColor(index); });
 }
@@ -14,10 +20,10 @@ TGraphicTool::TGraphicTool(TGraphicToolKind kind) : kind_(kind) {
       data_.Pen.Mode = R2_COPYPEN - 1;
       break;
     case gtkBrush:
-      data_.Color = static_cast<int32_t>(0x80000000u | COLOR_BTNFACE);
+      data_.Color = clDefaultBackground;
       break;
     case gtkFont:
-      data_.Color = static_cast<int32_t>(0x80000000u | COLOR_WINDOWTEXT);
+      data_.Color = clDefaultText;
       data_.Font.lfCharSet = DEFAULT_CHARSET;
       std::strcpy(data_.Font.lfFaceName, "MS Sans Serif");
       break;

@@ -82,10 +82,3 @@ template <class T, class... Args> T* NewObj(Args&&... args) {
   obj->Init();
   return obj;
 }
-
-// Frees obj when it is not null (for owners that may or may not hold an object).
-inline void FreeAndNil(TObj*& obj) {
-  TObj* o = obj;
-  obj = nullptr;
-  if (o) o->Free();
-}

@@ -1,6 +1,6 @@
 // The audio library's exported functions, each forwarding to the process's one engine (LibraryEngine).
-// Every function of the library is defined here and nowhere else, so a test may link its own stand-ins
-// for all of them instead.
+// Every function of the library is defined here and nowhere else, in a library of its own
+// (coilprobe_audio_api), so a test may link its own stand-ins for all of them instead.
 #include "audio/library/audio_engine.h"
 #include "audio/library/audio_library.h"
 

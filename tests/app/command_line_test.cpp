@@ -1,5 +1,5 @@
 // Splitting command-line texts into parameters: blanks, quoting, the empty quoted pair, missing parameters.
-#include "app/command_line.h"
+#include "process/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The error box buffer: when its text is shown, and that no written text is lost.
-#include "app/error_box.h"
+#include "process/error_box.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/runtime_support.h"
+#include "process/runtime_support.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartRuntime();

@@ -1,5 +1,5 @@
 // The run-time error report: its lines, the frame walk's stop rules, and reports longer than one box.
-#include "app/error_report.h"
+#include "process/error_report.h"
 
 #include <gtest/gtest.h>
 

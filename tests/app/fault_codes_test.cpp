@@ -1,5 +1,5 @@
 // Run-time error numbers of processor faults, and the fallback by severity for unknown codes.
-#include "app/fault_codes.h"
+#include "process/fault_codes.h"
 
 #include <gtest/gtest.h>
 

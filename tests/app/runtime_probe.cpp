@@ -10,11 +10,11 @@
 #include <string>
 #include <thread>
 
-#include "app/command_line.h"
-#include "runtime/fpu_mode.h"
-#include "app/runtime_support.h"
-#include "app/standard_streams.h"
 #include "audio/library/audio_library.h"
+#include "process/command_line.h"
+#include "process/runtime_support.h"
+#include "runtime/fpu_mode.h"
+#include "tests/app/standard_streams.h"
 
 namespace {
 

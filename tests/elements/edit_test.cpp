@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 
 namespace {
@@ -15,12 +16,10 @@ class EditTest : public ElementTest {
 protected:
   TZvEdit* MakeEdit(TEditValueKind kind, const char* text = "") {
     TZvEdit* edit = new TZvEdit(Host);
-    edit->Left = 10;
-    edit->Top = 10 + 30 * static_cast<int>(edits_.size());
-    edit->Width = 120;
-    edit->Height = 22;
-    edit->Color = static_cast<int32_t>(0xFF000005);
-    edit->Font = MakeFont("MS Sans Serif", 8, 0, 0, 1);
+    SetWin(edit, TWinArgs()
+                     .At(10, 10 + 30 * static_cast<int>(edits_.size()), 120, 22)
+                     .WithColor(clWindow)
+                     .WithFont(MakeFont("MS Sans Serif", 8, 0, 0, 1)));
     edit->Ctl3D = 0;
     edit->ValueKind = kind;
     edit->Text = text;

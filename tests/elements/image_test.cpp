@@ -2,6 +2,7 @@
 // brush, the bitmap following the control's size, and the outputs.
 #include "elements/image.h"
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "tests/elements/pixels.h"
 #include "toolkit/graphics.h"
@@ -15,11 +16,7 @@ class ImageTest : public ElementTest {
 protected:
   TZvImage* MakeImage(int32_t color, uint8_t followSize) {
     image = new TZvImage(Host);
-    image->Left = 5;
-    image->Top = 5;
-    image->Width = 120;
-    image->Height = 125;
-    image->Color = color;
+    SetWin(image, TWinArgs().At(5, 5, 120, 125).WithColor(color));
     image->ViewStyle = 1;
     image->FollowSize = followSize;
     image->DrawProc = MakeMethod<&TZvImage::DrawProportional>(image);
@@ -85,7 +82,7 @@ TEST_F(ImageTest, SquareBitmapIsFittedToTheHeightAndOverflowsTheWidth) {
 }
 
 TEST_F(ImageTest, EmptyBitmapShowsTheSystemColourBackground) {
-  MakeImage(static_cast<int32_t>(0xFF00000F), 0);
+  MakeImage(clButtonFace, 0);
   EXPECT_TRUE(image->Picture()->Empty());  // without FollowSize Init leaves it empty
   const TPixels pixels = TPixels::OfWindow(image->Control->Handle);
   EXPECT_EQ(pixels.Count(GetSysColor(COLOR_BTNFACE)), 120 * 125);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "toolkit/application.h"
 
@@ -63,17 +64,12 @@ void CALLBACK Script(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
   form = new TZvMainForm(nullptr);
   ASSERT_EQ(form->IsMain, 1);
-  form->Left = 21;
-  form->Top = 105;
-  form->Width = 480;
-  form->Height = 226;
-  form->Color = static_cast<int32_t>(0xFF00000F);
-  form->Font = MakeFont("Arial", 20, 1, 0, 1);
+  SetWin(form, TWinArgs().At(21, 105, 480, 226).WithColor(clButtonFace).WithFont(MakeFont("Arial", 20, 1, 0, 1)));
   form->StateProc = MakeMethod<&StateRecorder::State>(&stateRecorder);
   form->SetCaption("Coilprobe");
-  form->SetBorderStyle(2);
+  form->SetBorderStyle(bsSizeable);
   form->SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
-  form->SetHiddenMode(0);
+  form->SetHiddenMode(hmOff);
   form->Init();
   form->CloseQuery = MakeEvent<&Query::Value>(&query);
   form->onCreate = probe.A();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "tests/elements/pixels.h"
 #include "toolkit/application.h"
@@ -34,14 +35,10 @@ protected:
   }
 
   static TZvMainForm* Configure(TZvMainForm* form, uint8_t clientSize) {
-    form->Left = 60;
-    form->Top = 80;
-    form->Width = 480;
-    form->Height = 226;
+    SetWin(form, TWinArgs().At(60, 80, 480, 226).WithFont(MakeFont("Arial", 12, 0, 0, 1)));
     form->ClientSize = clientSize;
-    form->Font = MakeFont("Arial", 12, 0, 0, 1);
     form->SetCaption("form");
-    form->SetBorderStyle(2);
+    form->SetBorderStyle(bsSizeable);
     form->Init();
     return form;
   }
@@ -87,7 +84,7 @@ TEST_F(MainFormTest, ClosingASecondaryFormOnlyHidesItUnlessHiddenMode) {
   probe.Clear();
 
   TZvMainForm* third = Secondary();
-  third->HiddenMode = 1;
+  third->HiddenMode = hmOn;
   SendMessageA(third->Control->Handle, WM_CLOSE, 0, 0);
   ProcessMessages();
   EXPECT_EQ(third->Control, nullptr);  // the window went, and its control with it
@@ -101,7 +98,7 @@ struct Refuse {
 TEST_F(MainFormTest, CloseQueryRefusesTheClose) {
   Refuse refuse;
   TZvMainForm* second = Secondary();
-  second->HiddenMode = 1;
+  second->HiddenMode = hmOn;
   second->CloseQuery = MakeEvent<&Refuse::Value>(&refuse);
   SendMessageA(second->Control->Handle, WM_CLOSE, 0, 0);
   ASSERT_NE(second->Control, nullptr);
@@ -110,24 +107,24 @@ TEST_F(MainFormTest, CloseQueryRefusesTheClose) {
 
 TEST_F(MainFormTest, BorderStyles) {
   struct Case {
-    uint8_t style;
+    TBorderStyle style;
     DWORD cleared;
     DWORD exSet;
   } cases[] = {
-      {0, WS_CAPTION | WS_THICKFRAME, 0},
-      {1, WS_THICKFRAME, 0},
-      {3, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE},
-      {4, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
-      {5, WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
-      {6, WS_CAPTION | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
-      {7, WS_CAPTION, 0},
+      {bsNone, WS_CAPTION | WS_THICKFRAME, 0},
+      {bsSingle, WS_THICKFRAME, 0},
+      {bsDialog, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE},
+      {bsToolWindow, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
+      {bsSizeToolWin, WS_MAXIMIZEBOX | WS_MINIMIZEBOX, WS_EX_TOOLWINDOW},
+      {bsFramedNoCaption, WS_CAPTION | WS_THICKFRAME, WS_EX_DLGMODALFRAME},
+      {bsSizeableNoCaption, WS_CAPTION, 0},
   };
   TZvMainForm* sizeable = Secondary();
   const DWORD baseStyle = GetWindowLongA(sizeable->Control->Handle, GWL_STYLE);
   EXPECT_EQ(baseStyle & (WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX),
             static_cast<DWORD>(WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.style);
+    SCOPED_TRACE(static_cast<int>(c.style));
     TZvMainForm* form = Secondary();
     form->SetBorderStyle(c.style);
     const DWORD style = GetWindowLongA(form->Control->Handle, GWL_STYLE);

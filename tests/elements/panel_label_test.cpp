@@ -2,6 +2,7 @@
 #include "elements/label.h"
 #include "elements/panel.h"
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "tests/elements/pixels.h"
 #include "toolkit/graphic_tool.h"
@@ -16,12 +17,8 @@ protected:
   TZvPanel* MakePanel(uint8_t outer, uint8_t inner, int32_t bevelWidth, int32_t borderWidth, const char* caption,
                       uint8_t alignment) {
     TZvPanel* panel = new TZvPanel(Host);
-    panel->Left = 10;
-    panel->Top = 10;
-    panel->Width = 200;
-    panel->Height = 60;
-    panel->Color = kPanelColor;
-    panel->Font = MakeFont("MS Sans Serif", 8, 0, 0, 1);
+    SetWin(panel,
+           TWinArgs().At(10, 10, 200, 60).WithColor(kPanelColor).WithFont(MakeFont("MS Sans Serif", 8, 0, 0, 1)));
     panel->BevelOuter = outer;
     panel->BevelInner = inner;
     panel->BevelWidth = bevelWidth;
@@ -34,12 +31,10 @@ protected:
   }
   TZvLabel* MakeLabel(const char* caption) {
     TZvLabel* label = new TZvLabel(Host);
-    label->Left = 20;
-    label->Top = 100;
-    label->Width = 246;
-    label->Height = 28;
-    label->Color = static_cast<int32_t>(0xFF00000F);
-    label->Font = MakeFont("MS Sans Serif", 15, 0, kLabelTextColor, 1);
+    SetWin(label, TWinArgs()
+                      .At(20, 100, 246, 28)
+                      .WithColor(clButtonFace)
+                      .WithFont(MakeFont("MS Sans Serif", 15, 0, kLabelTextColor, 1)));
     label->Caption = caption;
     label->SetAutoSize(true);
     label->SetAlignment(0);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "elements/scroll_bar.h"
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "tests/elements/pixels.h"
 #include "tests/runtime/program_fpu_mode.h"
@@ -24,14 +25,10 @@ protected:
   void SetUp() override {
     ElementTest::SetUp();
     bar = new TZvScrollBarEx(Host);
-    bar->Left = 75;
-    bar->Top = 200;
-    bar->Width = 220;
-    bar->Height = 10;
-    bar->Color = kTrackColor;
-    bar->HighlightColor = static_cast<int32_t>(0xFF000014);
-    bar->FaceColor = static_cast<int32_t>(0xFF00000F);
-    bar->ShadowColor = static_cast<int32_t>(0xFF000010);
+    SetWin(bar, TWinArgs().At(75, 200, 220, 10).WithColor(kTrackColor));
+    bar->HighlightColor = clButtonHighlight;
+    bar->FaceColor = clButtonFace;
+    bar->ShadowColor = clButtonShadow;
     bar->ArrowColor = 0;
     bar->Init();
     bar->SetMax(32767);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
 #include "toolkit/graphic_tool.h"
 #include "toolkit/tooltip.h"
@@ -18,11 +19,7 @@ class WinTest : public ElementTest {
 protected:
   template <class T> T* Make(int left, int top) {
     T* element = new T(Host);
-    element->Left = left;
-    element->Top = top;
-    element->Width = 100;
-    element->Height = 40;
-    element->Font = MakeFont("Arial", 8, 0, 0x123456, 1);
+    SetWin(element, TWinArgs().At(left, top, 100, 40).WithFont(MakeFont("Arial", 8, 0, 0x123456, 1)));
     elements_.push_back(element);
     return element;
   }

@@ -1,7 +1,7 @@
 // Splitting arbitrary command lines into parameters: every parameter lies inside the text before its
 // first zero byte, holds no zero byte and no blank outside quotes, and is not empty; the parameters run
 // without a gap, so once one is missing every later one is missing too.
-#include "app/command_line.h"
+#include "process/command_line.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -7,7 +7,6 @@
 #include <limits>
 #include <vector>
 
-#include "app/math_settings.h"
 #include "runtime/extended_sine.h"
 #include "runtime/math_element.h"
 #include "tests/runtime/probes.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/runtime_support.h"
+#include "process/runtime_support.h"
 #include "runtime/data.h"
 #include "tests/toolkit/toolkit_fixture.h"
 

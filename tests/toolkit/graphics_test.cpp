@@ -318,9 +318,9 @@ TEST(GraphicTool, DefaultsOfTheThreeKinds) {
   TGraphicTool* font = NewFont();
   EXPECT_EQ(pen->Color(), 0);
   EXPECT_EQ(pen->PenMode(), R2_COPYPEN);
-  EXPECT_EQ(brush->Color(), static_cast<int32_t>(0x8000000F));
+  EXPECT_EQ(brush->Color(), clDefaultBackground);
   EXPECT_EQ(brush->RgbValue(), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(font->Color(), static_cast<int32_t>(0x80000008));
+  EXPECT_EQ(font->Color(), clDefaultText);
   EXPECT_STREQ(font->Data().Font.lfFaceName, "MS Sans Serif");
   EXPECT_EQ(font->Data().Font.lfCharSet, DEFAULT_CHARSET);
   EXPECT_EQ(GetObjectType(font->GetHandle()), static_cast<DWORD>(OBJ_FONT));

@@ -1,5 +1,5 @@
 // Processor fault codes and the run-time error numbers reported for them.
-#include "app/fault_codes.h"
+#include "process/fault_codes.h"
 
 uint16_t RunErrorForException(uint32_t exceptionCode) {
   switch (exceptionCode) {

@@ -1,5 +1,5 @@
 // The error box on Windows: shown with MessageBoxA on a thread of its own.
-#include "app/standard_output.h"
+#include "process/standard_output.h"
 
 #include <windows.h>
 

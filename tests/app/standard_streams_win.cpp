@@ -1,11 +1,11 @@
 // std::cout and std::cerr written into the error box.
-#include "app/standard_streams.h"
+#include "tests/app/standard_streams.h"
 
 #include <iostream>
 #include <new>
 #include <streambuf>
 
-#include "app/standard_output.h"
+#include "process/standard_output.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // The unhandled-exception filter. It records the fault's run-time error number, address and frame and
 // resumes the faulting thread in RaiseFault, which raises the run-time error as if the faulting code had
 // called it: the exit sequence then runs as ordinary code, outside the exception dispatch.
-#include "app/fault_filter.h"
+#include "process/fault_filter.h"
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "app/fault_codes.h"
-#include "app/runtime_support.h"
+#include "process/fault_codes.h"
+#include "process/runtime_support.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ WORD& FpuStatusWord(CONTEXT* context) { return context->FltSave.StatusWord; }
 #else
 DWORD& StackPointer(CONTEXT* context) { return context->Esp; }
 uintptr_t FramePointer(const CONTEXT* context) { return context->Ebp; }
-// The x87 status word in the low 16 bits.
+// The i686 context keeps the status word in a DWORD of which the low 16 bits are the register's.
 DWORD& FpuStatusWord(CONTEXT* context) { return context->FloatSave.StatusWord; }
 #endif
 

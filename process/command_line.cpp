@@ -1,5 +1,5 @@
 // Splitting a command-line text into parameters.
-#include "app/command_line.h"
+#include "process/command_line.h"
 
 namespace {
 

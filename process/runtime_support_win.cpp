@@ -1,5 +1,5 @@
 // Start-up, fatal run-time errors, Halt and the exit sequence of the windowed program.
-#include "app/runtime_support.h"
+#include "process/runtime_support.h"
 
 #include <windows.h>
 
@@ -9,10 +9,10 @@
 #include <exception>
 #include <vector>
 
-#include "app/error_report.h"
-#include "app/fault_filter.h"
+#include "process/error_report.h"
+#include "process/fault_filter.h"
+#include "process/standard_output.h"
 #include "runtime/fpu_mode.h"
-#include "app/standard_output.h"
 
 uint16_t ExitCode = 0;
 uint16_t ErrorCode = 0;

@@ -1,5 +1,5 @@
 // The error box buffer: fill, show and empty.
-#include "app/error_box.h"
+#include "process/error_box.h"
 
 #include <cstring>
 

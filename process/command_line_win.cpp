@@ -1,7 +1,7 @@
 // ParamStr over the process's own command line and program file name.
 #include <windows.h>
 
-#include "app/command_line.h"
+#include "process/command_line.h"
 
 RcString ParamStr(int n) {
   if (n == 0) {

@@ -14,8 +14,8 @@ extern void* ErrorFrame;
 
 // Start-up, first thing in the program: installs the unhandled-exception filter and the handler that
 // turns an uncaught C++ exception into run-time error 217 and sets the floating-point mode (runtime/fpu_mode.h).
-// Standard output is the error box (StandardOutput()); a program that writes with std::cout or std::cerr
-// binds them to it with BindStandardStreams (standard_streams.h).
+// Standard output is the error box (StandardOutput()); the instrument does not write with std::cout or
+// std::cerr (the runtime probe of the tests binds them to it, tests/app/standard_streams.h).
 void StartRuntime();
 
 // Registers a procedure the exit sequence runs; the last registered runs first.

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/error_box.h"
+#include "process/error_box.h"
 
 // The memory a frame may lie in: [Low, High). The walk reads nothing outside it.
 struct TStackRange {

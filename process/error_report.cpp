@@ -1,5 +1,5 @@
 // Writing the run-time error report.
-#include "app/error_report.h"
+#include "process/error_report.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // One-pixel 3-D frames (see edge_frame.h).
-#include "elements/edge_frame.h"
+#include "toolkit/edge_frame.h"
 
 #include "toolkit/color.h"
 
