@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "tests/toolkit/pump.h"
+#include "tests/support/pump.h"
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/list.h"
