@@ -8,8 +8,8 @@
 #include "runtime/convert.h"
 #include "runtime/data.h"
 #include "runtime/extended_sine.h"
+#include "runtime/fpu_mode.h"
 #include "tests/app/chains.h"
-#include "tests/runtime/program_fpu_mode.h"
 
 // The chain's operations written out: every value divides the step anew, accumulates the phase, scales
 // it, takes the 80-bit sine (angle factor 1) and multiplies by the amplitude; each result is stored as
@@ -48,15 +48,14 @@ struct TChainSource {
 class TProgramMode {
 public:
   TProgramMode() {
-    asm volatile("fnclex");
-    program_fpu::SetControlWord(program_fpu::kControlWord);
+    SetFpuControlWord(FpuModeWord);
     StartEvents();
   }
   ~TProgramMode() {
     StopEvents();
-    program_fpu::SetControlWord(savedControl_);
+    SetFpuControlWord(savedControl_);
   }
 
 private:
-  const uint16_t savedControl_ = program_fpu::ControlWord();
+  const uint16_t savedControl_ = FpuControlWord();
 };

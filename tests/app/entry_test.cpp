@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/support/program.h"
 #include "tests/tools/wintool.h"
 
 using namespace wintool;
@@ -13,10 +14,6 @@ namespace {
 const char* const InformationText =
     "Coilprobe 1.0.0\nMeasures the relative permeability of a toroidal core with the sound card.";
 
-// The toolkit registers its window classes as "obj_" + the class name.
-const char* const FormClass = "obj_Form";
-
-std::string Program() { return Quoted(PathBesideExecutable(COILPROBE_EXE)); }
 
 // Visible top-level windows of the process that are not message boxes.
 int OtherWindows(DWORD processId) {
@@ -28,7 +25,7 @@ int OtherWindows(DWORD processId) {
 class InformationSwitch : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(InformationSwitch, ShowsTheBoxWithoutAWindowAndExitsZero) {
-  TProcess program(Program() + GetParam());
+  TProcess program(ProgramCommandLine() + GetParam());
   ASSERT_TRUE(program.Started());
   HWND box = WaitForTopWindow("Coilprobe", MessageBoxClass, program.Id());
   ASSERT_NE(box, nullptr);
@@ -43,9 +40,9 @@ INSTANTIATE_TEST_SUITE_P(CommandLines, InformationSwitch, ::testing::Values(" /i
 class OtherCommandLine : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(OtherCommandLine, StartsTheInstrumentWhichClosesWithExitCodeZero) {
-  TProcess program(Program() + GetParam());
+  TProcess program(ProgramCommandLine() + GetParam());
   ASSERT_TRUE(program.Started());
-  HWND window = WaitForTopWindow("Coilprobe", FormClass, program.Id());
+  HWND window = WaitForTopWindow(ProgramCaption, FormClass, program.Id());
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FindTopWindow("Coilprobe", MessageBoxClass, program.Id()), nullptr);
   PostClose(window);

@@ -221,7 +221,7 @@ void ExpectUFollowsChain(const TInstrument& in, const char* context) {
 }
 
 void InstrumentTest::SetUp() {
-  program_ = std::make_unique<TProcess>(Quoted(PathBesideExecutable("../../app/coilprobe.exe")));
+  program_ = std::make_unique<TProcess>(ProgramCommandLine());
   ASSERT_TRUE(program_->Started());
   // Without a sound device the start shows the audio error codes in boxes, one after the other, as the
   // window appears: each is noted and closed, until the expected ones have come and no other has for a
@@ -235,7 +235,7 @@ void InstrumentTest::SetUp() {
       for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
       lastEvent = GetTickCount();
     }
-    if (!window && (window = FindTopWindow("Coilprobe", FormClass, program_->Id()))) lastEvent = GetTickCount();
+    if (!window && (window = FindTopWindow(ProgramCaption, FormClass, program_->Id()))) lastEvent = GetTickCount();
     if (window && startMessages_.size() >= expectedStartBoxes_ && GetTickCount() - lastEvent >= 1000) break;
   }
   ASSERT_NE(window, nullptr);

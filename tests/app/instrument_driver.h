@@ -11,11 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/program.h"
 #include "tests/tools/wintool.h"
 
 namespace instrument {
-
-constexpr const char* FormClass = "obj_Form";
 
 // The instrument's main window and the controls the tests read or drive.
 struct TInstrument {

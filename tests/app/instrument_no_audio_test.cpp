@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/library/audio_library.h"
+#include "tests/support/program.h"
 #include "tests/tools/wintool.h"
 
 using namespace wintool;
@@ -15,7 +16,7 @@ using namespace wintool;
 namespace {
 
 TEST(InstrumentWithoutSound, ReportsEachFailingStepThenKeepsRunning) {
-  TProcess program(Quoted(PathBesideExecutable("../../app/coilprobe.exe")));
+  TProcess program(ProgramCommandLine());
   ASSERT_TRUE(program.Started());
 
   std::vector<std::string> shown;
@@ -24,7 +25,7 @@ TEST(InstrumentWithoutSound, ReportsEachFailingStepThenKeepsRunning) {
     if (!box) break;
     if (shown.empty()) {
       // Another program's lifecycle messages, taken by the box's own loop: the main window keeps its caption.
-      HWND window = FindTopWindow("Coilprobe", "obj_Form", program.Id());
+      HWND window = FindTopWindow(ProgramCaption, FormClass, program.Id());
       ASSERT_NE(window, nullptr);
       for (UINT message : {WM_NCDESTROY, WM_DESTROY}) PostMessageA(window, message, 0, 0);
     }
@@ -40,7 +41,7 @@ TEST(InstrumentWithoutSound, ReportsEachFailingStepThenKeepsRunning) {
                                              std::to_string(AUDIO_ERROR_NOT_INITIALISED)};
   EXPECT_EQ(shown, expected);
 
-  HWND window = WaitForTopWindow("Coilprobe", "obj_Form", program.Id());
+  HWND window = WaitForTopWindow(ProgramCaption, FormClass, program.Id());
   ASSERT_NE(window, nullptr);
   Sleep(500);
   std::string u;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/app/instrument_driver.h"
+#include "tests/support/u_oracle.h"
 
 using namespace wintool;
 
@@ -15,16 +16,10 @@ namespace {
 
 using namespace instrument;
 
-// u for the measured ratio r = L / R and the panel's dimensions, as the panel computes it.
-double ExpectedU(double r, double D, double d, double H, double N) {
-  return std::nearbyint(2500.0 * r * (D + d) / ((D - d) * H * N) + N);
-}
-
 using Instrument = InstrumentTest;
 
 TEST_F(Instrument, ShowsLevelsAndThePermeabilityOfTheirRatio) {
-  const char* expect = std::getenv("COILPROBE_EXPECT_RATIO");
-  const double expectedRatio = expect ? std::atof(expect) : 1.0;
+  const double expectedRatio = EnvironmentSetting("COILPROBE_EXPECT_RATIO", 1.0);
   TReading reading = Settled(in_);
   ASSERT_GT(reading.Left, 0.0);
   ASSERT_GT(reading.Right, 0.0);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/main_schematic.h"
@@ -14,10 +15,12 @@
 #include "audio/tone_stream.h"
 #include "elements/edit.h"
 #include "elements/scroll_bar_ex.h"
+#include "runtime/convert.h"
 #include "runtime/data.h"
 #include "runtime/edit_multi.h"
 #include "runtime/multi_element.h"
 #include "tests/runtime/program_fpu_mode.h"
+#include "tests/support/u_oracle.h"
 
 namespace {
 
@@ -48,11 +51,13 @@ protected:
       FireReal(schematic_->Scope->onLevelRight, right);
     });
   }
-  void TypeFields(const char* outer, const char* inner, const char* height, const char* turns) {
-    Panel()->EditOuterDiameter->Control->SetCaption(outer);
-    Panel()->EditInnerDiameter->Control->SetCaption(inner);
-    Panel()->EditHeight->Control->SetCaption(height);
-    Panel()->EditTurns->Control->SetCaption(turns);
+  // Types the core's dimensions into the panel and hands on its levels.
+  void Measure(const TCoreLevels& c) {
+    Panel()->EditOuterDiameter->Control->SetCaption(RealToStr(c.D).str());
+    Panel()->EditInnerDiameter->Control->SetCaption(RealToStr(c.d).str());
+    Panel()->EditHeight->Control->SetCaption(RealToStr(c.H).str());
+    Panel()->EditTurns->Control->SetCaption(RealToStr(c.N).str());
+    Levels(c.Left, c.Right);
   }
   std::string U() const { return Panel()->EditResult->Control->GetCaption(); }
   TClassMainForm_323C5E0* schematic_ = nullptr;
@@ -74,36 +79,23 @@ TEST_F(MainSchematic, ToneChainAtTheBarsStartAndEnds) {
 
 TEST_F(MainSchematic, ChannelLevelsBecomeUInThePanel) {
   EXPECT_EQ(U(), "0");
-  Levels(3.0, 3.0);
-  EXPECT_EQ(U(), "343");
-  Levels(2.0, 4.0);
-  EXPECT_EQ(schematic_->EditLeftLevel->Control->GetCaption(), "2");
-  EXPECT_EQ(schematic_->EditRightLevel->Control->GetCaption(), "4");
-  EXPECT_EQ(U(), "177");
-
-  // 2500 (12 + 4) / (8 x 8 x 10) = 62.5: u = 72.5 for r = 1 and 197.5 for r = 3.
-  TypeFields("12", "4", "8", "10");
-  Levels(1.0, 1.0);
-  EXPECT_EQ(U(), "72");
-  Levels(3.0, 1.0);
-  EXPECT_EQ(U(), "198");
+  for (const TUCase& c : kUCases) {
+    SCOPED_TRACE(testing::Message() << c.In);
+    Measure(c.In);
+    EXPECT_EQ(schematic_->EditLeftLevel->Control->GetCaption(), RealToStr(c.In.Left).str());
+    EXPECT_EQ(schematic_->EditRightLevel->Control->GetCaption(), RealToStr(c.In.Right).str());
+    EXPECT_EQ(U(), std::to_string(c.U));
+  }
 }
 
 TEST_F(MainSchematic, AZeroDivisorLeavesUAsItWas) {
-  struct Case { const char *outer, *inner, *height, *turns; double left, right; };
-  const Case cases[] = {
-      {"10", "10", "3", "10", 2, 4}, {"10", "6", "0", "10", 2, 4}, {"10", "6", "3", "0", 2, 4},
-      {"10", "6", "3", "10", 0, 4},  {"10", "6", "3", "10", 2, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.outer << " " << c.inner << " " << c.height << " " << c.turns << " "
-                                    << c.left << " " << c.right);
-    TypeFields("10", "6", "3", "10");
-    Levels(3.0, 3.0);
-    ASSERT_EQ(U(), "343");
-    TypeFields(c.outer, c.inner, c.height, c.turns);
-    Levels(c.left, c.right);
-    EXPECT_EQ(U(), "343");
+  const TUCase& start = kUCases[0];
+  for (const TCoreLevels& c : kStoppingCases) {
+    SCOPED_TRACE(testing::Message() << c);
+    Measure(start.In);
+    ASSERT_EQ(U(), std::to_string(start.U));
+    Measure(c);
+    EXPECT_EQ(U(), std::to_string(start.U));
   }
 }
 

@@ -3,10 +3,12 @@
 // for the read-outs and the result field.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 
 #include "tests/app/chains.h"
 #include "tests/runtime/program_fpu_mode.h"
+#include "tests/support/u_oracle.h"
 
 namespace {
 
@@ -42,18 +44,22 @@ protected:
   }
 };
 
-TEST_F(RatioChain, LevelsGiveThePermeabilityOfTheStartingCore) {
+// Each level goes to its read-out; u follows from their ratio and the fields, as the oracle has it.
+TEST_F(RatioChain, LevelsGiveU) {
   ASSERT_NE(panel, nullptr);
-  Levels(3.0, 3.0);
-  ASSERT_EQ(Result().Received.size(), 1u);
-  EXPECT_EQ(LastResult(), 343);
-  Levels(2.0, 4.0);
-  ASSERT_EQ(Result().Received.size(), 2u);
-  EXPECT_EQ(LastResult(), 177);
-  EXPECT_EQ(MathInvert.Result, 0.5);
-  ASSERT_EQ(EditRightLevel.Received.size(), 2u);
-  EXPECT_EQ(EditRightLevel.Received[1].RealValue, 4.0);
-  EXPECT_EQ(EditLeftLevel.Received[1].RealValue, 2.0);
+  size_t results = 0;
+  for (const TUCase& c : kUCases) {
+    SCOPED_TRACE(testing::Message() << c.In);
+    EXPECT_EQ(ExpectedU(c.In.Left / c.In.Right, c.In.D, c.In.d, c.In.H, c.In.N), c.U);
+    panel->SetFields(c.In.D, c.In.d, c.In.H, c.In.N);
+    Levels(c.In.Left, c.In.Right);
+    ASSERT_EQ(Result().Received.size(), ++results);
+    EXPECT_EQ(LastResult(), c.U);
+    EXPECT_EQ(MathInvert.Result, c.In.Left / c.In.Right);
+    ASSERT_EQ(EditRightLevel.Received.size(), results);
+    EXPECT_EQ(EditRightLevel.Received.back().RealValue, c.In.Right);
+    EXPECT_EQ(EditLeftLevel.Received.back().RealValue, c.In.Left);
+  }
 }
 
 TEST_F(RatioChain, SharedFieldsAreReadAfreshForEveryRatio) {
@@ -69,32 +75,29 @@ TEST_F(RatioChain, SharedFieldsAreReadAfreshForEveryRatio) {
   EXPECT_EQ(LastResult(), 72);
 }
 
-TEST_F(RatioChain, HalvesRoundToEven) {
+// The u cases 72 and 198 lie on halves before the rounding.
+TEST_F(RatioChain, HalvesReachTheRounding) {
   panel->SetFields(12.0, 4.0, 8.0, 10.0);
   Ratio(1.0);
   EXPECT_EQ(panel->MathByTurns.Result, 62.5);
-  EXPECT_EQ(LastResult(), 72);
   Ratio(3.0);
   EXPECT_EQ(panel->MathByTurns.Result, 187.5);
-  EXPECT_EQ(LastResult(), 198);
 }
 
 TEST_F(RatioChain, ChainStopsWhereADivisorIsZero) {
-  struct Case { double outer, inner, height, turns, left, right; const TZvMath* stops; };
-  const Case cases[] = {
-      {10, 10, 3, 10, 2, 4, &panel->MathByDiff},  {10, 6, 0, 10, 2, 4, &panel->MathByHeight},
-      {10, 6, 3, 0, 2, 4, &panel->MathByTurns},   {10, 6, 3, 10, 0, 4, &MathLevelRatio},
-      {10, 6, 3, 10, 2, 0, &MathInvert},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.outer << " " << c.inner << " " << c.height << " " << c.turns << " "
-                                    << c.left << " " << c.right);
-    panel->SetFields(c.outer, c.inner, c.height, c.turns);
+  // The element that divides by 0 in each of the stopping cases, in their order.
+  const TZvMath* const stops[] = {&panel->MathByDiff, &panel->MathByHeight, &panel->MathByTurns, &MathLevelRatio,
+                                  &MathInvert};
+  static_assert(std::size(kStoppingCases) == std::size(stops));
+  for (size_t i = 0; i < std::size(stops); ++i) {
+    const TCoreLevels& c = kStoppingCases[i];
+    SCOPED_TRACE(testing::Message() << c);
+    panel->SetFields(c.D, c.d, c.H, c.N);
     Result().Received.clear();
-    Levels(c.left, c.right);
+    Levels(c.Left, c.Right);
     EXPECT_TRUE(Result().Received.empty());
-    EXPECT_TRUE(c.stops->DivByZero);
-    EXPECT_EQ(EditRightLevel.Received.back().RealValue, c.right);
+    EXPECT_TRUE(stops[i]->DivByZero);
+    EXPECT_EQ(EditRightLevel.Received.back().RealValue, c.Right);
 
     panel->SetFields(10, 6, 3, 10);
     Levels(2, 4);

@@ -16,11 +16,8 @@ namespace {
 
 class AudioElementTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Fake = {};
-    StartEvents();
-  }
-  void TearDown() override { StopEvents(); }
+  void SetUp() override { Fake = {}; }
+  TEventsOn events;
 };
 
 std::vector<int32_t> Integers(const TSink& r) {

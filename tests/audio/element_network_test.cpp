@@ -26,6 +26,7 @@
 #include "tests/audio/fake_audio_library.h"
 #include "tests/app/chains.h"
 #include "tests/runtime/probes.h"
+#include "tests/support/u_oracle.h"
 #include "toolkit/stream.h"
 
 namespace {
@@ -199,8 +200,8 @@ TEST(ElementNetwork, BuildsRunsValuesThroughAndTearsDown) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(network->LeftReadout->Texts[i], RealToStr(256.0 * lefts[i] / 100000));
     const double r = static_cast<double>(lefts[i]) / rights[i];
-    const double u = 2500 * r * (D + d) / ((D - d) * H * N) + N;
-    EXPECT_EQ(ToString(results[i]), IntToStr(static_cast<int32_t>(std::nearbyint(u)))) << "u = " << u;
+    const double u = ExpectedU(r, D, d, H, N);
+    EXPECT_EQ(ToString(results[i]), IntToStr(static_cast<int32_t>(u))) << "u = " << u;
   }
   delete network;
 }

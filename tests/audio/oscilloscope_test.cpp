@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "tests/audio/fake_audio_library.h"
-#include "tests/elements/pixels.h"
+#include "tests/support/pixels.h"
+#include "tests/runtime/probes.h"
+#include "tests/support/recorder.h"
 #include "toolkit/graphics.h"
 
 namespace {
@@ -33,17 +35,6 @@ struct BitmapSource {
   }
 };
 
-// Records the levels in the order they arrive.
-struct LevelProbe {
-  std::vector<std::pair<std::string, double>> Levels;
-  void doLeft(TData& data, uint16_t) { Record("left", data); }
-  void doRight(TData& data, uint16_t) { Record("right", data); }
-  void Record(const char* name, const TData& data) {
-    EXPECT_EQ(data.Kind, dtReal);
-    Levels.emplace_back(name, data.RealValue);
-  }
-};
-
 void Fill(TBitmap* bitmap, int32_t color) {
   TCanvas* canvas = bitmap->Canvas();
   canvas->Brush()->SetColor(color);
@@ -56,7 +47,6 @@ protected:
   void SetUp() override {
     Fake = {};
     Fake.IsActiveResult = AUDIO_PLAYING;
-    StartEvents();
     picture = NewBitmap(kWidth, kHeight);
     Fill(picture, kRed);
     target.Picture = picture;
@@ -67,11 +57,11 @@ protected:
     scope.Frames = 1;
     scope.Clear = true;
     scope.Bitmap = MakeEvent<&BitmapSource::Bitmap>(&target);
-    scope.onLevelLeft = MakeEvent<&LevelProbe::doLeft>(&probe);
-    scope.onLevelRight = MakeEvent<&LevelProbe::doRight>(&probe);
+    scope.onLevelLeft = probe.A();
+    scope.onLevelRight = probe.B();
   }
   void TearDown() override {
-    StopEvents();
+    for (const TData& level : probe.Values) EXPECT_EQ(level.Kind, dtReal);
     picture->Free();
   }
 
@@ -90,18 +80,17 @@ protected:
   TZvBASS_ChlVisibleOcilloRec scope;
   TBitmap* picture = nullptr;
   BitmapSource target;
-  LevelProbe probe;
+  TEventsOn events;
+  TRecorder probe;  // the levels in the order they arrive: a the left one, b the right one
 };
-
-using Levels = std::vector<std::pair<std::string, double>>;
 
 TEST_F(OscilloscopeTest, SilenceGivesZeroLevelsAndTheCentreLine) {
   RecordConstant({0, 0});
   Draw();
-  EXPECT_EQ(probe.Levels, (Levels{{"left", 0.0}, {"right", 0.0}}));
+  ExpectSequence(probe, {"a:0", "b:0"}, "levels");
   EXPECT_EQ(scope.TargetBitmap(), picture);
   const TPixels pixels = TPixels::OfBitmap(picture);
-  EXPECT_TRUE(pixels.All(kWhite, 0, kMid, kWidth, kMid + 1));
+  EXPECT_TRUE(pixels.All(kWhite, {0, kMid, kWidth, kMid + 1}));
   EXPECT_EQ(pixels.Count(kBlack), kWidth * (kHeight - 1));
 }
 
@@ -112,22 +101,22 @@ TEST_F(OscilloscopeTest, LevelsSumFramesOneTo256) {
   for (int i = 1; i <= 256; ++i) frames[i] = {1000, 0};
   Record(frames);
   Draw();
-  ASSERT_EQ(probe.Levels.size(), 2u);
-  EXPECT_DOUBLE_EQ(probe.Levels[0].second, 2.56);
-  EXPECT_DOUBLE_EQ(probe.Levels[1].second, 0.0);
+  ASSERT_EQ(probe.Values.size(), 2u);
+  EXPECT_DOUBLE_EQ(probe.Values[0].RealValue, 2.56);
+  EXPECT_DOUBLE_EQ(probe.Values[1].RealValue, 0.0);
   EXPECT_EQ(TZvBASS_ChlVisibleOcilloRec::FrameOffset(1000, 0, 100), 0);
 
   const TPixels pixels = TPixels::OfBitmap(picture);
   EXPECT_EQ(pixels.At(0, kMid + 49), kWhite);  // the pen starts at frame 0's offset
-  EXPECT_TRUE(pixels.All(kWhite, 5, kMid, kWidth, kMid + 1));
+  EXPECT_TRUE(pixels.All(kWhite, {5, kMid, kWidth, kMid + 1}));
 }
 
 TEST_F(OscilloscopeTest, NegativeSamplesCountByTheirMagnitude) {
   RecordConstant({-32768, -2});
   Draw();
-  ASSERT_EQ(probe.Levels.size(), 2u);
-  EXPECT_DOUBLE_EQ(probe.Levels[0].second, 256 * 32768 / 100000.0);
-  EXPECT_DOUBLE_EQ(probe.Levels[1].second, 256 * 2 / 100000.0);
+  ASSERT_EQ(probe.Values.size(), 2u);
+  EXPECT_DOUBLE_EQ(probe.Values[0].RealValue, 256 * 32768 / 100000.0);
+  EXPECT_DOUBLE_EQ(probe.Values[1].RealValue, 256 * 2 / 100000.0);
 }
 
 TEST_F(OscilloscopeTest, FullScaleLiesFortyNinePixelsBelowTheCentre) {
@@ -138,13 +127,13 @@ TEST_F(OscilloscopeTest, FullScaleLiesFortyNinePixelsBelowTheCentre) {
   RecordConstant({32767, 32767});
   Draw();
   TPixels pixels = TPixels::OfBitmap(picture);
-  EXPECT_TRUE(pixels.All(kWhite, 0, kMid + 49, kWidth, kMid + 50));
+  EXPECT_TRUE(pixels.All(kWhite, {0, kMid + 49, kWidth, kMid + 50}));
   EXPECT_EQ(pixels.Count(kWhite), kWidth);
 
   RecordConstant({-32768, -32768});
   Draw();
   pixels = TPixels::OfBitmap(picture);
-  EXPECT_TRUE(pixels.All(kWhite, 0, kMid - 50, kWidth, kMid - 49));
+  EXPECT_TRUE(pixels.All(kWhite, {0, kMid - 50, kWidth, kMid - 49}));
   EXPECT_EQ(pixels.Count(kWhite), kWidth);
 }
 
@@ -154,21 +143,21 @@ TEST_F(OscilloscopeTest, BarsDotsAndNothing) {
   scope.DrawMode = 1;
   Draw();
   TPixels pixels = TPixels::OfBitmap(picture);
-  EXPECT_TRUE(pixels.All(kBlack, 0, 0, 1, kHeight));           // bars start at frame 1
-  EXPECT_TRUE(pixels.All(kWhite, 1, kMid, kWidth, kMid + 49));  // one bar per pixel column
+  EXPECT_TRUE(pixels.All(kBlack, {0, 0, 1, kHeight}));           // bars start at frame 1
+  EXPECT_TRUE(pixels.All(kWhite, {1, kMid, kWidth, kMid + 49}));  // one bar per pixel column
   EXPECT_EQ(pixels.Count(kWhite), (kWidth - 1) * 49);
 
   scope.DrawMode = 2;
   Draw();
   pixels = TPixels::OfBitmap(picture);
-  EXPECT_TRUE(pixels.All(kWhite, 1, kMid + 49, kWidth, kMid + 50));
+  EXPECT_TRUE(pixels.All(kWhite, {1, kMid + 49, kWidth, kMid + 50}));
   EXPECT_EQ(pixels.Count(kWhite), kWidth - 1);
 
   scope.DrawMode = 3;
   Draw();
   EXPECT_EQ(TPixels::OfBitmap(picture).Count(kBlack), kWidth * kHeight);
-  EXPECT_EQ(probe.Levels.size(), 6u);
-  EXPECT_DOUBLE_EQ(probe.Levels[4].second, 256 * 32767 / 100000.0);
+  EXPECT_EQ(probe.Values.size(), 6u);
+  EXPECT_DOUBLE_EQ(probe.Values[4].RealValue, 256 * 32767 / 100000.0);
 }
 
 // Only a recording that runs and delivers (exactly 1) is drawn: not one that is stopped or stalled.
@@ -178,7 +167,7 @@ TEST_F(OscilloscopeTest, NotRecordingClearsAndFiresNothing) {
     Fill(picture, kRed);
     Fake.IsActiveResult = notDelivering;
     Draw();
-    EXPECT_TRUE(probe.Levels.empty()) << notDelivering;
+    ExpectSequence(probe, {}, "levels while not recording " + std::to_string(notDelivering));
     EXPECT_EQ(TPixels::OfBitmap(picture).Count(kBlack), kWidth * kHeight) << notDelivering;
   }
 
@@ -197,7 +186,7 @@ TEST_F(OscilloscopeTest, BackgroundLiesUnderTheTraceAndWithoutClearTracesAccumul
   RecordConstant({0, 0});
   Draw();
   TPixels pixels = TPixels::OfBitmap(picture);
-  EXPECT_TRUE(pixels.All(kGreen, 0, 0, 10, 10));
+  EXPECT_TRUE(pixels.All(kGreen, {0, 0, 10, 10}));
   EXPECT_EQ(pixels.Count(kGreen), 100);
   EXPECT_EQ(pixels.Count(kWhite), kWidth);
 
@@ -273,9 +262,9 @@ TEST_F(OscilloscopeTest, WidePenTraceHasThePixelsOfTheWholeLine) {
 TEST_F(OscilloscopeTest, MissingFramesAreSilence) {
   Record(std::vector<Frame>(100, Frame{100, 200}));
   Draw();
-  ASSERT_EQ(probe.Levels.size(), 2u);
-  EXPECT_DOUBLE_EQ(probe.Levels[0].second, 99 * 100 / 100000.0);
-  EXPECT_DOUBLE_EQ(probe.Levels[1].second, 99 * 200 / 100000.0);
+  ASSERT_EQ(probe.Values.size(), 2u);
+  EXPECT_DOUBLE_EQ(probe.Values[0].RealValue, 99 * 100 / 100000.0);
+  EXPECT_DOUBLE_EQ(probe.Values[1].RealValue, 99 * 200 / 100000.0);
 }
 
 }  // namespace

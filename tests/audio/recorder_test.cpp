@@ -34,16 +34,12 @@ class RecorderTest : public ::testing::Test {
 protected:
   void SetUp() override {
     Fake = {};
-    StartEvents();
     dir_ = fs::temp_directory_path() / ("recorder_test_" + std::to_string(getpid()) + "_" +
                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
-  void TearDown() override {
-    StopEvents();
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { fs::remove_all(dir_); }
   std::string File(const char* name) const { return (dir_ / name).string(); }
   // The main window's settings: 44100 Hz stereo, here into a file of the test's folder.
   void RecordStereoTo(TZvBASS_Record& recorder, const char* name) const {
@@ -56,6 +52,7 @@ protected:
     return Fake.RecordProc(block.data(), static_cast<uint32_t>(block.size()), Fake.RecordUser);
   }
 
+  TEventsOn events;
   fs::path dir_;
 };
 

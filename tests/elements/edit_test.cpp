@@ -10,8 +10,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 class EditTest : public ElementTest {
 protected:
   TZvEdit* MakeEdit(TEditValueKind kind, const char* text = "") {
@@ -35,7 +33,7 @@ protected:
 
   void Focus(TZvEdit* edit) {
     SetFocus(edit->Control->Handle);
-    Pump();
+    ProcessMessages();
     ASSERT_EQ(GetFocus(), edit->Control->Handle);
   }
   void Type(TZvEdit* edit, const std::string& keys) {
@@ -58,7 +56,7 @@ protected:
     edit->doText(value, 0);
   }
 
-  EventProbe probe;
+  TRecorder probe;
 
 private:
   std::vector<TZvEdit*> edits_;
@@ -69,7 +67,7 @@ TEST_F(EditTest, NumberTypedKeyByKeyFiresForCompleteNumbersOnly) {
   Focus(edit);
   Type(edit, "12.5e-3");
   EXPECT_EQ(TextOf(edit), "12.5e-3");
-  EXPECT_EQ(probe.Lines, (Lines{"a:1", "a:12", "a:12", "a:12.5", "a:0.0125"}));
+  ExpectSequence(probe, {"a:1", "a:12", "a:12", "a:12.5", "a:0.0125"}, "outputs fired");
   for (const TData& value : probe.Values) EXPECT_EQ(value.Kind, dtReal);
 }
 
@@ -84,12 +82,12 @@ TEST_F(EditTest, ForeignKeystrokeIsUndoneWithItsCaret) {
   EXPECT_EQ(Caret(edit), 3u);  // where the caret was when 125 was last valid
   Type(edit, "E");
   EXPECT_EQ(TextOf(edit), "125");
-  EXPECT_TRUE(probe.Lines.empty());
+  ExpectSequence(probe, {}, "outputs fired");
 
   // The change after an undo fires again.
   Type(edit, "0");
   EXPECT_EQ(TextOf(edit), "1250");
-  EXPECT_EQ(probe.Lines, (Lines{"a:1250"}));
+  ExpectSequence(probe, {"a:1250"}, "outputs fired");
 }
 
 // Before anything has read the field, its initial number is what an undone keystroke goes back to.
@@ -99,7 +97,7 @@ TEST_F(EditTest, ForeignKeystrokeIntoTheInitialNumberKeepsIt) {
   SendMessageA(edit->Control->Handle, EM_SETSEL, 2, 2);
   Type(edit, "x");
   EXPECT_EQ(TextOf(edit), "10");
-  EXPECT_TRUE(probe.Lines.empty());
+  ExpectSequence(probe, {}, "outputs fired");
   TZvEdit* other = MakeEdit(vkReal, "6");
   TData junk;
   junk.Kind = dtString;
@@ -113,7 +111,7 @@ TEST_F(EditTest, UpperCaseExponentIsRejected) {
   Focus(edit);
   Type(edit, "1E5");
   EXPECT_EQ(TextOf(edit), "15");
-  EXPECT_EQ(probe.Lines, (Lines{"a:1", "a:15"}));
+  ExpectSequence(probe, {"a:1", "a:15"}, "outputs fired");
 }
 
 TEST_F(EditTest, UnfinishedNumbersStayWithoutFiring) {
@@ -122,7 +120,7 @@ TEST_F(EditTest, UnfinishedNumbersStayWithoutFiring) {
   Type(edit, "-.");
   EXPECT_EQ(TextOf(edit), "-.");
   Type(edit, "5");
-  EXPECT_EQ(probe.Lines, (Lines{"a:-0.5"}));
+  ExpectSequence(probe, {"a:-0.5"}, "outputs fired");
 
   // Deleting everything leaves the field empty, which fires nothing and hands out no number.
   SendMessageA(edit->Control->Handle, EM_SETSEL, 0, -1);
@@ -140,7 +138,7 @@ TEST_F(EditTest, DoTextOfANonNumberIsUndone) {
   SetText(edit, "abc");
   EXPECT_EQ(TextOf(edit), "12.5");
   SetText(edit, "7 ");
-  EXPECT_EQ(probe.Lines, (Lines{"a:12.5", "a:7"}));
+  ExpectSequence(probe, {"a:12.5", "a:7"}, "outputs fired");
 
   TData out;
   edit->TextValue(out, 0);
@@ -156,7 +154,7 @@ TEST_F(EditTest, IgnoreFirstChangeSkipsOneChangeOnly) {
   edit->onChange = probe.A();
   Focus(edit);
   Type(edit, "xy");
-  EXPECT_EQ(probe.Lines, (Lines{"a:xy"}));
+  ExpectSequence(probe, {"a:xy"}, "outputs fired");
   delete edit;
 }
 
@@ -169,7 +167,7 @@ TEST_F(EditTest, TextModeFiresEveryChangeIncludingTheEmptyText) {
   Type(edit, "\b\b");
   SetText(edit, "xyz");
   SetText(edit, "xyz");
-  EXPECT_EQ(probe.Lines, (Lines{"a:a", "a:ab", "a:a", "a:", "a:xyz", "a:xyz"}));
+  ExpectSequence(probe, {"a:a", "a:ab", "a:a", "a:", "a:xyz", "a:xyz"}, "outputs fired");
   for (const TData& value : probe.Values) EXPECT_EQ(value.Kind, dtString);
 }
 
@@ -192,7 +190,7 @@ TEST_F(EditTest, EditThatCannotBeSeenStillFiresAndAnswersEveryText) {
   ASSERT_FALSE(edit->Control->CanBeSeen());
   SetText(edit, "1");
   SetText(edit, "2");
-  EXPECT_EQ(probe.Lines, (Lines{"a:1", "a:2"}));
+  ExpectSequence(probe, {"a:1", "a:2"}, "outputs fired");
 
   edit->onChange = TZv_Event();
   SetText(edit, "16.29787");
@@ -204,9 +202,9 @@ TEST_F(EditTest, EditThatCannotBeSeenStillFiresAndAnswersEveryText) {
 // Sets its edit's text from inside the onEnter chain.
 struct Answerer {
   TZvEdit* Edit;
-  EventProbe* Probe;
+  TRecorder* Probe;
   void doEnter(TData& data, uint16_t) {
-    Probe->Add("enter", data);
+    Probe->Record("enter", data);
     TData answer;
     answer.Kind = dtString;
     answer.StrValue = "done";
@@ -222,12 +220,12 @@ TEST_F(EditTest, EnterFiresOnEnterAndEmptiesTheEditSilently) {
   Type(edit, "ab");
   probe.Clear();
   PressEnter(edit);
-  EXPECT_EQ(probe.Lines, (Lines{"b:ab"}));
+  ExpectSequence(probe, {"b:ab"}, "outputs fired");
   EXPECT_EQ(TextOf(edit), "");
 
   // The next keystroke fires as usual.
   Type(edit, "c");
-  EXPECT_EQ(probe.Lines, (Lines{"b:ab", "a:c"}));
+  ExpectSequence(probe, {"b:ab", "a:c"}, "outputs fired");
 }
 
 TEST_F(EditTest, EnterChainThatSetsTheTextKeepsIt) {
@@ -238,7 +236,7 @@ TEST_F(EditTest, EnterChainThatSetsTheTextKeepsIt) {
   Type(edit, "ab");
   probe.Clear();
   PressEnter(edit);
-  EXPECT_EQ(probe.Lines, (Lines{"enter:ab", "a:done"}));
+  ExpectSequence(probe, {"enter:ab", "a:done"}, "outputs fired");
   EXPECT_EQ(TextOf(edit), "done");
 }
 
@@ -249,14 +247,14 @@ TEST_F(EditTest, EnterWithoutAValidNumberOrWithoutOnEnter) {
   Type(edit, "1e");
   probe.Clear();
   PressEnter(edit);
-  EXPECT_TRUE(probe.Lines.empty());  // swallowed: no onEnter, no onKeyDown
+  ExpectSequence(probe, {}, "outputs fired");  // swallowed: no onEnter, no onKeyDown
   EXPECT_EQ(TextOf(edit), "1e");
 
   TZvEdit* plain = MakeEdit(vkText);
   plain->onKeyDown = probe.C();
   Focus(plain);
   PressEnter(plain);
-  EXPECT_EQ(probe.Lines, (Lines{"c:13"}));
+  ExpectSequence(probe, {"c:13"}, "outputs fired");
 }
 
 }  // namespace

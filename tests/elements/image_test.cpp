@@ -4,7 +4,7 @@
 
 #include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
-#include "tests/elements/pixels.h"
+#include "tests/support/pixels.h"
 #include "toolkit/graphics.h"
 
 namespace {
@@ -50,9 +50,9 @@ TEST_F(ImageTest, LandscapeBitmapFollowsTheWidth) {
   const TPixels pixels = TPixels::OfWindow(image->Control->Handle);
   ASSERT_EQ(pixels.Width, 120);
   ASSERT_EQ(pixels.Height, 125);
-  EXPECT_TRUE(pixels.All(kWhite, 0, 0, 120, 32));
-  EXPECT_TRUE(pixels.All(kRed, 0, 32, 120, 93));
-  EXPECT_TRUE(pixels.All(kWhite, 0, 93, 120, 125));
+  EXPECT_TRUE(pixels.All(kWhite, {0, 0, 120, 32}));
+  EXPECT_TRUE(pixels.All(kRed, {0, 32, 120, 93}));
+  EXPECT_TRUE(pixels.All(kWhite, {0, 93, 120, 125}));
   const RECT r = TZvImage::ProportionalRect({0, 0, 120, 125}, 120, 125, 100, 50);
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.top, 32);
@@ -64,9 +64,9 @@ TEST_F(ImageTest, PortraitBitmapFollowsTheHeightWithHalvesToEven) {
   MakeImage(0xFFFFFF, 0);
   ShowRedPicture(50, 100);  // picture width 62.5, taken as 62
   const TPixels pixels = TPixels::OfWindow(image->Control->Handle);
-  EXPECT_TRUE(pixels.All(kWhite, 0, 0, 29, 125));
-  EXPECT_TRUE(pixels.All(kRed, 29, 0, 91, 125));
-  EXPECT_TRUE(pixels.All(kWhite, 91, 0, 120, 125));
+  EXPECT_TRUE(pixels.All(kWhite, {0, 0, 29, 125}));
+  EXPECT_TRUE(pixels.All(kRed, {29, 0, 91, 125}));
+  EXPECT_TRUE(pixels.All(kWhite, {91, 0, 120, 125}));
 }
 
 TEST_F(ImageTest, SquareBitmapIsFittedToTheHeightAndOverflowsTheWidth) {
@@ -78,7 +78,7 @@ TEST_F(ImageTest, SquareBitmapIsFittedToTheHeightAndOverflowsTheWidth) {
   EXPECT_EQ(TPixels::OfWindow(image->Control->Handle).Count(kRed), 120 * 125);
   // The next picture's bands replace the red that was there: the repaint needs no erase to get them right.
   ShowRedPicture(100, 50);
-  EXPECT_TRUE(TPixels::OfWindow(image->Control->Handle).All(kWhite, 0, 0, 120, 32));
+  EXPECT_TRUE(TPixels::OfWindow(image->Control->Handle).All(kWhite, {0, 0, 120, 32}));
 }
 
 TEST_F(ImageTest, EmptyBitmapShowsTheSystemColourBackground) {
@@ -99,7 +99,7 @@ TEST_F(ImageTest, BitmapFollowsTheControlsSize) {
   EXPECT_EQ(TPixels::OfBitmap(picture).Count(kWhite), 120 * 125);  // cleared with the background
 
   image->Control->SetSize(200, 90);
-  Pump();
+  ProcessMessages();
   EXPECT_EQ(picture->Width(), 200);
   EXPECT_EQ(picture->Height(), 90);
 
@@ -112,7 +112,7 @@ TEST_F(ImageTest, BitmapFollowsTheControlsSize) {
 // As the oscilloscope uses it: drawing into the followed bitmap, then doRefresh.
 TEST_F(ImageTest, WhatIsDrawnIntoTheFollowedBitmapIsShown) {
   MakeImage(0xFFFFFF, 1);
-  Pump();
+  ProcessMessages();
   TCanvas* canvas = image->Picture()->Canvas();
   canvas->Brush()->SetColor(0);
   canvas->Pen()->SetColor(0);
@@ -123,11 +123,11 @@ TEST_F(ImageTest, WhatIsDrawnIntoTheFollowedBitmapIsShown) {
 }
 
 TEST_F(ImageTest, ClickFiresOnClick) {
-  EventProbe probe;
+  TRecorder probe;
   MakeImage(0xFFFFFF, 1);
   image->onClick = probe.A();
   Click(image->Control, 10, 10);
-  EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:"}));
+  ExpectSequence(probe, {"a:"}, "outputs fired");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
@@ -15,8 +14,7 @@
 
 namespace {
 
-EventProbe probe;
-std::vector<int32_t> states;
+TRecorder probe;
 int32_t closeQuery = 1;
 TZvMainForm* form = nullptr;
 TZvEdit* edit = nullptr;
@@ -27,9 +25,10 @@ struct Query {
   void Value(TData& data, uint16_t) { SetInteger(closeQuery, data); }
 } query;
 
-struct StateRecorder {
-  void State(int32_t state) { states.push_back(state); }
-} stateRecorder;
+// Journals the states the form reports.
+struct StateRecorder : TRecorder {
+  void State(int32_t state) { Add(std::to_string(state)); }
+} states;
 
 // The toolkit's close notification of the form comes after the element accepted the close, inside the
 // loop and with every window there: a new text of the edit (whose change would fire onChange) fires nothing.
@@ -65,7 +64,7 @@ TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
   form = new TZvMainForm(nullptr);
   ASSERT_EQ(form->IsMain, 1);
   SetWin(form, TWinArgs().At(21, 105, 480, 226).WithColor(clButtonFace).WithFont(MakeFont("Arial", 20, 1, 0, 1)));
-  form->StateProc = MakeMethod<&StateRecorder::State>(&stateRecorder);
+  form->StateProc = MakeMethod<&StateRecorder::State>(&states);
   form->SetCaption("Coilprobe");
   form->SetBorderStyle(bsSizeable);
   form->SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
@@ -84,15 +83,15 @@ TEST(MainFormRun, CreateShowRefusedCloseAcceptedCloseThenSilence) {
   EXPECT_EQ(CreatedApplet->GetCaption(), "Coilprobe");
   StartHook = &StartEvents;
   StartApplication(form->Visible != 0);
-  EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:", "b:"}));
+  ExpectSequence(probe, {"a:", "b:"}, "outputs fired");
 
   SetTimer(nullptr, 0, 50, &Script);
   form->Control->OnClose = MakeMethod<&LateChange::Closed>(&lateChange);
   ::Run(CreatedApplet);
 
   EXPECT_TRUE(refusedCloseLeftTheWindow);
-  EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:", "b:", "c:"}));
-  EXPECT_EQ(states, (std::vector<int32_t>{0, 1}));
+  ExpectSequence(probe, {"a:", "b:", "c:"}, "outputs fired");
+  ExpectSequence(states, {"0", "1"}, "form states");
   EXPECT_EQ(form->Control, nullptr);
 
   ASSERT_TRUE(lateChange.done);

@@ -10,14 +10,12 @@
 
 #include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
-#include "tests/elements/pixels.h"
+#include "tests/support/pixels.h"
 #include "toolkit/application.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/canvas.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 class MainFormTest : public ::testing::Test {
 protected:
@@ -48,7 +46,7 @@ protected:
   }
 
   static TZvMainForm* main;
-  EventProbe probe;
+  TRecorder probe;
 
 private:
   std::vector<TZvMainForm*> secondary_;
@@ -80,7 +78,7 @@ TEST_F(MainFormTest, ClosingASecondaryFormOnlyHidesItUnlessHiddenMode) {
   ShowWindow(second->Control->Handle, SW_SHOW);  // every show fires onShow
   ShowWindow(second->Control->Handle, SW_HIDE);
   ShowWindow(second->Control->Handle, SW_SHOW);
-  EXPECT_EQ(probe.Lines, (Lines{"b:", "b:"}));
+  ExpectSequence(probe, {"b:", "b:"}, "outputs fired");
   probe.Clear();
 
   TZvMainForm* third = Secondary();
@@ -88,7 +86,7 @@ TEST_F(MainFormTest, ClosingASecondaryFormOnlyHidesItUnlessHiddenMode) {
   SendMessageA(third->Control->Handle, WM_CLOSE, 0, 0);
   ProcessMessages();
   EXPECT_EQ(third->Control, nullptr);  // the window went, and its control with it
-  EXPECT_TRUE(probe.Lines.empty());
+  ExpectSequence(probe, {}, "outputs fired");
 }
 
 struct Refuse {
@@ -158,7 +156,7 @@ TEST_F(MainFormTest, AppletFollowsTheMainFormsPositionAndWidth) {
   EXPECT_EQ(applet.left, 100);
   EXPECT_EQ(applet.top, 120);
   EXPECT_EQ(applet.right - applet.left, 500);
-  EXPECT_EQ(probe.Lines, (Lines{"a:", "b:"}));
+  ExpectSequence(probe, {"a:", "b:"}, "outputs fired");
   main->onMove = {};
   main->onResize = {};
 }
@@ -174,7 +172,7 @@ TEST_F(MainFormTest, ActivationFollowsTheLowWordOfWmActivate) {
   SendMessageA(wnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
   SendMessageA(wnd, WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, TRUE), 0);
   SendMessageA(wnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, FALSE), 0);
-  EXPECT_EQ(probe.Lines, (Lines{"b:", "a:", "b:"}));
+  ExpectSequence(probe, {"b:", "a:", "b:"}, "outputs fired");
 }
 
 TEST_F(MainFormTest, PaintDrawsTheBackgroundImageThenFiresOnPaint) {
@@ -189,8 +187,8 @@ TEST_F(MainFormTest, PaintDrawsTheBackgroundImageThenFiresOnPaint) {
   form->onCopyData = probe.B();
   form->Control->Invalidate();
   const TPixels pixels = TPixels::OfWindow(form->Control->Handle);
-  EXPECT_TRUE(pixels.All(RGB(255, 0, 0), 0, 0, 30, 20));
-  EXPECT_FALSE(pixels.All(RGB(255, 0, 0), 30, 0, 31, 20));
+  EXPECT_TRUE(pixels.All(RGB(255, 0, 0), {0, 0, 30, 20}));
+  EXPECT_FALSE(pixels.All(RGB(255, 0, 0), {30, 0, 31, 20}));
   ASSERT_FALSE(probe.Lines.empty());
   EXPECT_EQ(probe.Values[0].IntValue, static_cast<int32_t>(reinterpret_cast<intptr_t>(form->Control->Handle)));
 

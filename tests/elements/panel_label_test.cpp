@@ -4,7 +4,7 @@
 
 #include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
-#include "tests/elements/pixels.h"
+#include "tests/support/pixels.h"
 #include "toolkit/graphic_tool.h"
 
 namespace {
@@ -66,28 +66,28 @@ TEST_F(PanelLabelTest, BorderInItsOwnColourAroundASunkenBevel) {
   const COLORREF own = kPanelColor, light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
   ASSERT_EQ(p.Width, 200);
   // The outer ring in the panel's colour.
-  EXPECT_TRUE(p.All(own, 0, 0, 200, 1));
-  EXPECT_TRUE(p.All(own, 0, 59, 200, 60));
-  EXPECT_TRUE(p.All(own, 0, 0, 1, 60));
-  EXPECT_TRUE(p.All(own, 199, 0, 200, 60));
+  EXPECT_TRUE(p.All(own, {0, 0, 200, 1}));
+  EXPECT_TRUE(p.All(own, {0, 59, 200, 60}));
+  EXPECT_TRUE(p.All(own, {0, 0, 1, 60}));
+  EXPECT_TRUE(p.All(own, {199, 0, 200, 60}));
   // The sunken bevel: dark top and left, light bottom and right.
-  EXPECT_TRUE(p.All(dark, 1, 1, 198, 2));
-  EXPECT_TRUE(p.All(dark, 1, 1, 2, 59));
-  EXPECT_TRUE(p.All(light, 198, 1, 199, 58));
-  EXPECT_TRUE(p.All(light, 2, 58, 199, 59));
-  EXPECT_TRUE(p.All(own, 2, 2, 198, 58));
+  EXPECT_TRUE(p.All(dark, {1, 1, 198, 2}));
+  EXPECT_TRUE(p.All(dark, {1, 1, 2, 59}));
+  EXPECT_TRUE(p.All(light, {198, 1, 199, 58}));
+  EXPECT_TRUE(p.All(light, {2, 58, 199, 59}));
+  EXPECT_TRUE(p.All(own, {2, 2, 198, 58}));
 }
 
 TEST_F(PanelLabelTest, RaisedOuterBevelOfWidthTwo) {
   TZvPanel* panel = MakePanel(bvRaised, bvNone, 2, 0, "", 0);
   const TPixels p = TPixels::OfWindow(panel->Control->Handle);
   const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
-  EXPECT_TRUE(p.All(light, 0, 0, 199, 1));
-  EXPECT_TRUE(p.All(light, 0, 1, 198, 2));
-  EXPECT_TRUE(p.All(light, 0, 0, 2, 58));
-  EXPECT_TRUE(p.All(dark, 198, 2, 200, 58));
-  EXPECT_TRUE(p.All(dark, 2, 58, 200, 60));
-  EXPECT_TRUE(p.All(kPanelColor, 2, 2, 198, 58));
+  EXPECT_TRUE(p.All(light, {0, 0, 199, 1}));
+  EXPECT_TRUE(p.All(light, {0, 1, 198, 2}));
+  EXPECT_TRUE(p.All(light, {0, 0, 2, 58}));
+  EXPECT_TRUE(p.All(dark, {198, 2, 200, 58}));
+  EXPECT_TRUE(p.All(dark, {2, 58, 200, 60}));
+  EXPECT_TRUE(p.All(kPanelColor, {2, 2, 198, 58}));
 }
 
 // The caption is drawn centred vertically, at the side its Alignment names.
@@ -95,24 +95,24 @@ TEST_F(PanelLabelTest, CaptionFollowsItsAlignment) {
   const COLORREF text = RGB(0, 0, 0);
   TZvPanel* left = MakePanel(bvNone, bvNone, 0, 0, "Caption", 0);
   const TPixels l = TPixels::OfWindow(left->Control->Handle);
-  EXPECT_GT(l.Count(text, 0, 0, 60, 60), 10);
-  EXPECT_EQ(l.Count(text, 140, 0, 200, 60), 0);
-  EXPECT_EQ(l.Count(text, 0, 0, 200, 15) + l.Count(text, 0, 45, 200, 60), 0);
+  EXPECT_GT(l.Count(text, {0, 0, 60, 60}), 10);
+  EXPECT_EQ(l.Count(text, {140, 0, 200, 60}), 0);
+  EXPECT_EQ(l.Count(text, {0, 0, 200, 15}) + l.Count(text, {0, 45, 200, 60}), 0);
 
   left->Control->SetCaption("Right");
   PanelData(left->Control)->Alignment = 1;
   left->Control->Invalidate();
   const TPixels r = TPixels::OfWindow(left->Control->Handle);
-  EXPECT_EQ(r.Count(text, 0, 0, 140, 60), 0);
-  EXPECT_GT(r.Count(text, 140, 0, 200, 60), 10);
+  EXPECT_EQ(r.Count(text, {0, 0, 140, 60}), 0);
+  EXPECT_GT(r.Count(text, {140, 0, 200, 60}), 10);
 }
 
 TEST_F(PanelLabelTest, PanelClickFiresOnClick) {
-  EventProbe probe;
+  TRecorder probe;
   TZvPanel* panel = MakePanel(bvNone, bvLowered, 1, 1, "", 0);
   panel->onClick = probe.A();
   Click(panel->Control, 50, 30);
-  EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:"}));
+  ExpectSequence(probe, {"a:"}, "outputs fired");
 }
 
 TEST_F(PanelLabelTest, LabelTakesTheSizeOfItsText) {
@@ -135,14 +135,14 @@ TEST_F(PanelLabelTest, LabelHoverChangesColourAndUnderlineWhileTheMouseIsOver) {
   TZvLabel* label = MakeLabel("hover");
   label->HoverColor = 0x0000FF;
   label->HoverUnderline = 1;
-  EventProbe probe;
+  TRecorder probe;
   label->onClick = probe.A();
   TGraphicTool* font = label->Control->GetFont();
   Hover(label->Control, 3, 3);
   EXPECT_EQ(font->Color(), 0x0000FF);
   EXPECT_TRUE(font->FontStyle() & fsUnderline);
   Click(label->Control, 3, 3);
-  EXPECT_EQ(probe.Lines, (std::vector<std::string>{"a:"}));
+  ExpectSequence(probe, {"a:"}, "outputs fired");
 
   Hover(Host, 400, 300);
   Post(label->Control, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));

@@ -11,13 +11,12 @@
 #include "elements/scroll_bar.h"
 #include "elements/win_args.h"
 #include "tests/elements/element_fixture.h"
-#include "tests/elements/pixels.h"
+#include "tests/support/pixels.h"
 #include "tests/runtime/program_fpu_mode.h"
 #include "toolkit/timer.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
 constexpr int32_t kTrackColor = 0x00FF00;  // green track, so the thumb's frame stands out
 
 class ScrollBarTest : public ElementTest {
@@ -56,7 +55,7 @@ protected:
     POINT at{x, 5};
     ClientToScreen(bar->Control->Handle, &at);
     SetCursorPos(at.x, at.y);
-    Pump();
+    ProcessMessages();
     Post(bar->Control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5));
   }
   void DragTo(int x) { Post(bar->Control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<int16_t>(x), 5)); }
@@ -73,7 +72,7 @@ protected:
   }
 
   TZvScrollBarEx* bar = nullptr;
-  EventProbe probe;
+  TRecorder probe;
 };
 
 TEST_F(ScrollBarTest, ArrowClickStepsOnceAndConfinesTheCursorToTheButton) {
@@ -86,7 +85,7 @@ TEST_F(ScrollBarTest, ArrowClickStepsOnceAndConfinesTheCursorToTheButton) {
   EXPECT_TRUE(Same(Confinement(), RECT{0, 0, 10, 10}));
   Up(3);
   EXPECT_EQ(Position(), 10000);
-  EXPECT_EQ(probe.Lines, (Lines{"a:10001", "a:10000"}));
+  ExpectSequence(probe, {"a:10001", "a:10000"}, "outputs fired");
 }
 
 TEST_F(ScrollBarTest, HoldingAnArrowRepeatsAfter500ThenEvery50Milliseconds) {
@@ -111,7 +110,7 @@ TEST_F(ScrollBarTest, HoldingAnArrowRepeatsAfter500ThenEvery50Milliseconds) {
   Up(215);
   EXPECT_FALSE(timer->Enabled);
   EXPECT_EQ(Data()->Pressed, sbNone);
-  EXPECT_EQ(probe.Lines, (Lines{"a:10001", "a:10002", "a:10003", "a:10004", "a:10005", "a:10006"}));
+  ExpectSequence(probe, {"a:10001", "a:10002", "a:10003", "a:10004", "a:10005", "a:10006"}, "outputs fired");
   PumpFor(200);
   EXPECT_EQ(Position(), 10006);  // releasing stopped the repetition
   for (size_t i = 1; i < stepTimes.size(); ++i) std::printf("step %zu after %lu ms\n", i, stepTimes[i] - stepTimes[i - 1]);
@@ -146,7 +145,7 @@ TEST_F(ScrollBarTest, HoldingStopsFiringAtTheEnd) {
   PumpFor(700);  // the first repeat would have stepped beyond the end
   Up(215);
   EXPECT_EQ(Position(), 32767);
-  EXPECT_EQ(probe.Lines, (Lines{"a:32767"}));
+  ExpectSequence(probe, {"a:32767"}, "outputs fired");
 }
 
 TEST_F(ScrollBarTest, DraggingTheThumbClampsAtBothEnds) {
@@ -175,7 +174,7 @@ TEST_F(ScrollBarTest, ClickOnTheTrackBesideTheThumbDoesNotMove) {
   DragTo(30);
   Up(30);
   EXPECT_EQ(Position(), 10000);
-  EXPECT_TRUE(probe.Lines.empty());
+  ExpectSequence(probe, {}, "outputs fired");
 }
 
 TEST_F(ScrollBarTest, NotifyOnReleaseReportsADragOnceOnRelease) {
@@ -184,9 +183,9 @@ TEST_F(ScrollBarTest, NotifyOnReleaseReportsADragOnceOnRelease) {
   Down(t);
   DragTo(t + 40);
   DragTo(t + 60);
-  EXPECT_TRUE(probe.Lines.empty());
+  ExpectSequence(probe, {}, "outputs fired");
   Up(t + 60);
-  EXPECT_EQ(probe.Lines, (Lines{"a:" + std::to_string(Position())}));
+  ExpectSequence(probe, {"a:" + std::to_string(Position())}, "outputs fired");
   EXPECT_NE(Position(), 10000);
 }
 
@@ -195,7 +194,7 @@ TEST_F(ScrollBarTest, RangeChangesMoveThePositionSilently) {
   EXPECT_EQ(Position(), 5000);
   bar->SetMin(6000);
   EXPECT_EQ(Position(), 6000);
-  EXPECT_TRUE(probe.Lines.empty());
+  ExpectSequence(probe, {}, "outputs fired");
 
   // Asking for more than Max at Max still reports Max.
   bar->SetMin(0);
@@ -204,7 +203,7 @@ TEST_F(ScrollBarTest, RangeChangesMoveThePositionSilently) {
   probe.Clear();
   bar->SetPosition(40000);
   bar->SetPosition(32767);
-  EXPECT_EQ(probe.Lines, (Lines{"a:32767"}));
+  ExpectSequence(probe, {"a:32767"}, "outputs fired");
 }
 
 TEST_F(ScrollBarTest, ThumbGeometryFor0To32767In220Pixels) {
@@ -220,15 +219,15 @@ TEST_F(ScrollBarTest, ThumbGeometryFor0To32767In220Pixels) {
     const TPixels pixels = TPixels::OfWindow(bar->Control->Handle);
     SCOPED_TRACE(c.position);
     EXPECT_EQ(Data()->ThumbOffset(Data()->Scale), c.left);
-    EXPECT_TRUE(pixels.All(highlight, c.left, 0, c.left + 1, 10));   // left edge
-    EXPECT_TRUE(pixels.All(shadow, c.left + 9, 0, c.left + 10, 9));  // right edge
-    EXPECT_TRUE(pixels.All(track, c.left + 1, 1, c.left + 9, 9));    // inside
+    EXPECT_TRUE(pixels.All(highlight, {c.left, 0, c.left + 1, 10}));   // left edge
+    EXPECT_TRUE(pixels.All(shadow, {c.left + 9, 0, c.left + 10, 9}));  // right edge
+    EXPECT_TRUE(pixels.All(track, {c.left + 1, 1, c.left + 9, 9}));    // inside
     // The track beside the thumb, up to the buttons (the arrow glyphs stay inside theirs).
     if (c.left > 10) {
-      EXPECT_TRUE(pixels.All(track, 10, 1, c.left, 9));
+      EXPECT_TRUE(pixels.All(track, {10, 1, c.left, 9}));
     }
     if (c.left < 200) {
-      EXPECT_TRUE(pixels.All(track, c.left + 10, 1, 210, 9));
+      EXPECT_TRUE(pixels.All(track, {c.left + 10, 1, 210, 9}));
     }
   }
 }
@@ -255,7 +254,7 @@ TEST_F(ScrollBarTest, DegenerateBarsKeepTheThumbAtTheStart) {
     Up(15);
   });
   EXPECT_EQ(Position(), 10000);
-  EXPECT_TRUE(probe.Lines.empty());
+  ExpectSequence(probe, {}, "outputs fired");
 }
 
 // The solid (black) pixels of an arrow glyph within the 10-pixel button that starts at column `left`.

@@ -13,8 +13,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 class WinTest : public ElementTest {
 protected:
   template <class T> T* Make(int left, int top) {
@@ -33,7 +31,7 @@ protected:
     return font;
   }
 
-  EventProbe probe;
+  TRecorder probe;
 
 private:
   std::vector<TZvWin*> elements_;
@@ -102,7 +100,7 @@ TEST_F(WinTest, MouseOutputsCarryTheButtonAndTheButtonHeldBefore) {
   Post(c, WM_RBUTTONUP, 0, MAKELPARAM(8, 5));
   Post(c, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(8, 5));
   Post(c, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(9, 5));
-  EXPECT_EQ(probe.Lines, (Lines{"b:-1", "a:1", "b:1", "b:1", "b:-1", "c:1", "a:2", "b:2"}));
+  ExpectSequence(probe, {"b:-1", "a:1", "b:1", "b:1", "b:-1", "c:1", "a:2", "b:2"}, "outputs fired");
 }
 
 TEST_F(WinTest, MouseCaptureHoldsTheMouseFromDownToUp) {
@@ -125,12 +123,12 @@ TEST_F(WinTest, KeyAndFocusOutputs) {
   a->onKeyDown = probe.C();
   a->onKeyUp = probe.D();
   SetFocus(a->Control->Handle);
-  Pump();
+  ProcessMessages();
   Post(a->Control, WM_KEYDOWN, 'Q', 1);
   Post(a->Control, WM_KEYUP, 'Q', 0xC0000001);
   SetFocus(b->Control->Handle);
-  Pump();
-  EXPECT_EQ(probe.Lines, (Lines{"a:", "c:81", "d:81", "b:"}));
+  ProcessMessages();
+  ExpectSequence(probe, {"a:", "c:81", "d:81", "b:"}, "outputs fired");
 }
 
 TEST_F(WinTest, HintRegistersOneToolAndDoubleClickFires) {
@@ -141,7 +139,7 @@ TEST_F(WinTest, HintRegistersOneToolAndDoubleClickFires) {
   ASSERT_NE(ToolTipManager, nullptr);
   EXPECT_EQ(ToolTipManager->First()->ToolCount, 1);
   Post(panel->Control, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
-  EXPECT_EQ(probe.Lines, (Lines{"a:"}));
+  ExpectSequence(probe, {"a:"}, "outputs fired");
 }
 
 TEST_F(WinTest, ControlDestroyedFirstLeavesTheElementWithoutOne) {

@@ -128,8 +128,7 @@ std::string Keystroke(TRandom& random, HWND field, int& keys) {
 }
 
 int KeysPerField() {
-  const char* keys = std::getenv("COILPROBE_ABUSE_KEYS");
-  return keys ? std::atoi(keys) : 1000;
+  return static_cast<int>(EnvironmentSetting("COILPROBE_ABUSE_KEYS", 1000));
 }
 
 class KeystrokeAbuse : public InstrumentTest {

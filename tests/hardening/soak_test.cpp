@@ -98,9 +98,7 @@ struct TMonitorGaps {
 };
 
 DWORD SoakMilliseconds() {
-  const char* seconds = std::getenv("COILPROBE_SOAK_SECONDS");
-  const long value = seconds ? std::strtol(seconds, nullptr, 10) : 60;
-  return static_cast<DWORD>(std::max(1L, value)) * 1000;
+  return static_cast<DWORD>(std::max(1.0, EnvironmentSetting("COILPROBE_SOAK_SECONDS", 60))) * 1000;
 }
 
 // Every text one read-out showed, in order, with when it showed in wall-clock ms: the tick that set it came
@@ -319,8 +317,7 @@ TEST_F(Soak, LevelsStayWithinOnePercentOfTheirMedianAndResourcesStayFlat) {
   } else {
     std::printf("the sink's monitor was not recorded outside Wine: every dip counts as ours\n");
   }
-  const char* noRigGaps = std::getenv("COILPROBE_SOAK_NO_RIG_GAPS");
-  if (noRigGaps && std::atoi(noRigGaps)) {
+  if (EnvironmentSetting("COILPROBE_SOAK_NO_RIG_GAPS", 0) != 0) {
     EXPECT_TRUE(monitor.Recorded) << "the rig's health needs the outside recording";
     EXPECT_EQ(rigGapCount, 0) << "the rig's playback stream ran dry inside the sound server:" << rigGaps;
   }

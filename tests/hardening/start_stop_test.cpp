@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "tests/support/program.h"
 #include "tests/tools/wintool.h"
 
 using namespace wintool;
@@ -21,11 +22,6 @@ namespace {
 constexpr DWORD kMaxRunMs = 2000;
 // A close that takes longer than this is a hang.
 constexpr DWORD kCloseTimeoutMs = 30000;
-
-unsigned long Setting(const char* name, unsigned long fallback) {
-  const char* text = std::getenv(name);
-  return text ? std::strtoul(text, nullptr, 10) : fallback;
-}
 
 // How many instrument processes run in this session.
 int RunningInstruments() {
@@ -57,9 +53,9 @@ void CloseBoxes(DWORD processId, int cycle, TTally& tally) {
 
 void RunCycle(int cycle, DWORD runMs, TTally& tally) {
   ++tally.Cycles;
-  TProcess program(Quoted(PathBesideExecutable("../../app/coilprobe.exe")));
+  TProcess program(ProgramCommandLine());
   ASSERT_TRUE(program.Started());
-  HWND window = WaitForTopWindow("Coilprobe", "obj_Form", program.Id());
+  HWND window = WaitForTopWindow(ProgramCaption, FormClass, program.Id());
   if (!window) {
     ++tally.NoWindow;
     ADD_FAILURE() << "cycle " << cycle << ": no window";
@@ -90,8 +86,8 @@ void RunCycle(int cycle, DWORD runMs, TTally& tally) {
 
 TEST(StartStop, EveryCycleEndsCleanly) {
   ASSERT_EQ(RunningInstruments(), 0) << "an instrument runs already";
-  const unsigned long cycles = Setting("COILPROBE_CYCLES", 10);
-  const unsigned long seed = Setting("COILPROBE_SEED", GetTickCount());
+  const unsigned long cycles = static_cast<unsigned long>(EnvironmentSetting("COILPROBE_CYCLES", 10));
+  const unsigned long seed = static_cast<unsigned long>(EnvironmentSetting("COILPROBE_SEED", GetTickCount()));
   std::printf("%lu cycles, COILPROBE_SEED=%lu\n", cycles, seed);
   std::mt19937 random(seed);
   std::uniform_int_distribution<DWORD> runTime(0, kMaxRunMs);

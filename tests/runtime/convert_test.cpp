@@ -95,17 +95,16 @@ TEST(Round, TiesToEvenAndLow32BitsOfThe64BitResult) {
 }
 
 TEST(Round, IgnoresAndRestoresTheCallersRoundingMode) {
-  using namespace program_fpu;
-  const uint16_t saved = ControlWord();
-  const uint16_t towardZero = kControlWord | 0x0C00;
-  SetControlWord(towardZero);
+  const uint16_t saved = FpuControlWord();
+  const uint16_t towardZero = FpuModeWordReadBack | 0x0C00;
+  SetFpuControlWord(towardZero);
   const int32_t up = Round(2.75L);
   const int32_t down = Round(-2.75L);
-  const uint16_t after = ControlWord();
-  SetControlWord(saved);
+  const uint16_t after = FpuControlWord();
+  SetFpuControlWord(saved);
   EXPECT_EQ(up, 3);
   EXPECT_EQ(down, -3);
-  EXPECT_EQ(after | 0x40, towardZero | 0x40);  // bit 6 always reads as 1
+  EXPECT_EQ(after, towardZero);
 }
 
 TEST(RealToStr, DocumentedExamples) {

@@ -8,20 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/runtime/probes.h"
+
 namespace {
-
-// Records what its input receives; its data output hands out a preset value.
-struct Probe {
-  std::vector<TData> received;
-  std::vector<uint16_t> indexes;
-  TData value;
-
-  void doEvent(TData& data, uint16_t index) {
-    received.push_back(data);
-    indexes.push_back(index);
-  }
-  void doValue(TData& data, uint16_t) { data = value; }
-};
 
 // Adds one to the integer it receives and forwards it to its own output, as a pass-through element does.
 struct Incrementer {
@@ -40,12 +29,11 @@ struct Incrementer {
 
 class Runtime : public ::testing::Test {
 protected:
-  void SetUp() override { StartEvents(); }
-  void TearDown() override { StopEvents(); }
-
-  Probe probe;
-  TZv_Event toProbe = MakeEvent<&Probe::doEvent>(&probe, 3);
-  TZv_Event fromProbe = MakeEvent<&Probe::doValue>(&probe);
+  TEventsOn events;
+  TSink sink;
+  TSource source;
+  TZv_Event toProbe = sink.Link(3);
+  TZv_Event fromProbe = source.Link();
   TZv_Event unconnected;
 };
 
@@ -54,12 +42,6 @@ struct Doubler {
   void doValue(TData& data, uint16_t) { SetInteger(data.IntValue * 2, data); }
 };
 
-TData Integer(int32_t n) {
-  TData data;
-  SetInteger(n, data);
-  return data;
-}
-
 TData Text(const char* text) {
   TData data;
   data.Kind = dtString;
@@ -67,58 +49,52 @@ TData Text(const char* text) {
   return data;
 }
 
-TData Real(double x) {
-  TData data;
-  SetReal(data, x);
-  return data;
-}
-
 }  // namespace
 
 TEST_F(Runtime, DeliveryFollowsTheDispatcherSwitch) {
-  probe.value = Integer(9);
+  source.Value = IntegerValue(9);
   TData incoming;
   StopEvents();
   FireInteger(toProbe, 1);
   EXPECT_EQ(ReadInteger(incoming, fromProbe, 0), 0);
-  EXPECT_TRUE(probe.received.empty());
+  EXPECT_TRUE(sink.Received.empty());
 
   StartEvents();
   FireInteger(toProbe, 2);
   EXPECT_EQ(ReadInteger(incoming, fromProbe, 0), 9);
-  ASSERT_EQ(probe.received.size(), 1u);
-  EXPECT_EQ(probe.received[0].IntValue, 2);
-  EXPECT_EQ(probe.indexes[0], 3);
+  ASSERT_EQ(sink.Received.size(), 1u);
+  EXPECT_EQ(sink.Received[0].IntValue, 2);
+  EXPECT_EQ(sink.Indexes[0], 3);
 
   StopEvents();
   FireInteger(toProbe, 3);
-  TData kept = Integer(4);
+  TData kept = IntegerValue(4);
   GetLinkData(kept, fromProbe);
   EXPECT_EQ(ReadString(incoming, fromProbe, RcString()).str(), "");
-  EXPECT_EQ(probe.received.size(), 1u);
+  EXPECT_EQ(sink.Received.size(), 1u);
   EXPECT_EQ(kept.Kind, dtInteger);
   EXPECT_EQ(kept.IntValue, 4);
 }
 
 TEST_F(Runtime, FiringSendsAFreshValueOfEachKind) {
-  TStream* stream = reinterpret_cast<TStream*>(&probe);
+  TStream* stream = reinterpret_cast<TStream*>(&sink);
   FireNull(toProbe);
   FireReal(toProbe, 0.25);
   FireStream(toProbe, stream);
   FireInteger(unconnected, 5);
-  ASSERT_EQ(probe.received.size(), 3u);
-  EXPECT_EQ(probe.received[0].Kind, dtNull);
-  EXPECT_EQ(probe.received[1].Kind, dtReal);
-  EXPECT_EQ(probe.received[1].RealValue, 0.25);
-  EXPECT_EQ(probe.received[2].Kind, dtStream);
-  EXPECT_EQ(probe.received[2].Object, stream);
-  for (const TData& data : probe.received) EXPECT_TRUE(data.StrValue.empty());
+  ASSERT_EQ(sink.Received.size(), 3u);
+  EXPECT_EQ(sink.Received[0].Kind, dtNull);
+  EXPECT_EQ(sink.Received[1].Kind, dtReal);
+  EXPECT_EQ(sink.Received[1].RealValue, 0.25);
+  EXPECT_EQ(sink.Received[2].Kind, dtStream);
+  EXPECT_EQ(sink.Received[2].Object, stream);
+  for (const TData& data : sink.Received) EXPECT_TRUE(data.StrValue.empty());
 }
 
 TEST_F(Runtime, ForwardTowardAnUnconnectedLinkEndsInTheSendersValue) {
   Incrementer last;
   TZv_Event toLast = MakeEvent<&Incrementer::doEvent>(&last);
-  TData value = Integer(41);
+  TData value = IntegerValue(41);
   CallEvent(toLast, value);
   EXPECT_EQ(value.Kind, dtInteger);
   EXPECT_EQ(value.IntValue, 42);
@@ -131,9 +107,9 @@ TEST_F(Runtime, ForwardChainRunsInOneDispatcherCall) {
   chain.back().onResult = toProbe;
   FireInteger(MakeEvent<&Incrementer::doEvent>(&chain[0]), 0);
 
-  ASSERT_EQ(probe.received.size(), 1u);
-  EXPECT_EQ(probe.received[0].Kind, dtInteger);
-  EXPECT_EQ(probe.received[0].IntValue, 1000);
+  ASSERT_EQ(sink.Received.size(), 1u);
+  EXPECT_EQ(sink.Received[0].Kind, dtInteger);
+  EXPECT_EQ(sink.Received[0].IntValue, 1000);
   std::vector<uintptr_t> frames;
   for (size_t i = 0; i < chain.size(); ++i) {
     ASSERT_EQ(chain[i].seen, std::vector<int32_t>{static_cast<int32_t>(i)});
@@ -146,7 +122,7 @@ TEST_F(Runtime, ForwardChainRunsInOneDispatcherCall) {
 
 TEST_F(Runtime, ForwardingAnAlreadyFlaggedValueKeepsTheRequest) {
   TData flagged;
-  ForwardData(flagged, &toProbe, Integer(6));
+  ForwardData(flagged, &toProbe, IntegerValue(6));
   TData again;
   ForwardData(again, &toProbe, flagged);
   EXPECT_EQ(again.Kind, dtInteger | dtForward);
@@ -155,7 +131,7 @@ TEST_F(Runtime, ForwardingAnAlreadyFlaggedValueKeepsTheRequest) {
 
 TEST_F(Runtime, GetLinkDataPassesTheCallersValueUncleared) {
   Doubler doubler;
-  TData data = Integer(21);
+  TData data = IntegerValue(21);
   GetLinkData(data, MakeEvent<&Doubler::doValue>(&doubler));
   EXPECT_EQ(data.IntValue, 42);
   GetLinkData(data, unconnected);
@@ -163,11 +139,11 @@ TEST_F(Runtime, GetLinkDataPassesTheCallersValueUncleared) {
 }
 
 TEST_F(Runtime, ReadIntegerPrecedence) {
-  TData incoming = Integer(7);
+  TData incoming = IntegerValue(7);
   EXPECT_EQ(ReadInteger(incoming, unconnected, 5), 5);
   EXPECT_EQ(incoming.Kind, dtInteger);
 
-  probe.value = Integer(9);
+  source.Value = IntegerValue(9);
   EXPECT_EQ(ReadInteger(incoming, fromProbe, 5), 9);
   EXPECT_EQ(incoming.Kind, dtInteger);
 
@@ -182,14 +158,14 @@ TEST_F(Runtime, ReadRealAndReadStringConvertWhatTheyTake) {
   EXPECT_EQ(ReadReal(incoming, unconnected, 0.0), 0.0);
   EXPECT_EQ(ReadReal(incoming, unconnected, 1.5), 1.5);
 
-  incoming = Real(0.1 + 0.2);
+  incoming = RealValue(0.1 + 0.2);
   EXPECT_EQ(ReadString(incoming, unconnected, "fixed").str(), "fixed");
   EXPECT_EQ(ReadString(incoming, unconnected, RcString()).str(), "0.3");
   EXPECT_EQ(incoming.Kind, dtNull);
 
-  probe.value = Integer(-12);
+  source.Value = IntegerValue(-12);
   EXPECT_EQ(ReadString(incoming, fromProbe, "fixed").str(), "-12");
-  probe.value = TData();
+  source.Value = TData();
   EXPECT_EQ(ReadReal(incoming, fromProbe, 1.5), 0.0);
 }
 
@@ -205,20 +181,20 @@ TEST_F(Runtime, ReadDataCopiesEvenANullIncomingValue) {
   EXPECT_EQ(read.StrValue.c_str(), shared);
   EXPECT_EQ(incoming.Kind, dtNull);
 
-  incoming = Integer(1);
-  TData fallback = Real(2.5);
+  incoming = IntegerValue(1);
+  TData fallback = RealValue(2.5);
   EXPECT_EQ(ReadData(incoming, unconnected, &fallback).RealValue, 2.5);
   EXPECT_EQ(incoming.Kind, dtInteger);
 
-  probe.value = Integer(8);
+  source.Value = IntegerValue(8);
   EXPECT_EQ(ReadData(incoming, fromProbe, &fallback).IntValue, 8);
   EXPECT_EQ(incoming.Kind, dtInteger);
 }
 
 TEST_F(Runtime, ReadBitmapTakesOnlyBitmaps) {
-  TBitmap* picture = reinterpret_cast<TBitmap*>(&probe);
+  TBitmap* picture = reinterpret_cast<TBitmap*>(&sink);
   TBitmap* other = reinterpret_cast<TBitmap*>(&fromProbe);
-  TData incoming = Integer(1);
+  TData incoming = IntegerValue(1);
   EXPECT_EQ(ReadBitmap(incoming, unconnected, nullptr), nullptr);
   EXPECT_EQ(incoming.Kind, dtInteger);
 
@@ -228,10 +204,10 @@ TEST_F(Runtime, ReadBitmapTakesOnlyBitmaps) {
   EXPECT_EQ(ReadBitmap(incoming, unconnected, nullptr), picture);
   EXPECT_EQ(incoming.Kind, dtNull);
 
-  probe.value = Integer(1);
+  source.Value = IntegerValue(1);
   EXPECT_EQ(ReadBitmap(incoming, fromProbe, other), nullptr);
-  probe.value.Kind = dtBitmap;
-  probe.value.Object = picture;
+  source.Value.Kind = dtBitmap;
+  source.Value.Object = picture;
   EXPECT_EQ(ReadBitmap(incoming, fromProbe, other), picture);
 }
 
@@ -239,15 +215,15 @@ TEST(ValueConversion, ByKindWithAnyOtherKindAsNoValue) {
   TData stream;
   stream.Kind = dtStream;
   stream.IntValue = 5;
-  TData flagged = Integer(5);
+  TData flagged = IntegerValue(5);
   flagged.Kind |= dtForward;
 
   EXPECT_EQ(ToInteger(Text("-12abc")), -12);
-  EXPECT_EQ(ToInteger(Real(-3.5)), -4);
-  EXPECT_EQ(ToReal(Integer(-3)), -3.0);
+  EXPECT_EQ(ToInteger(RealValue(-3.5)), -4);
+  EXPECT_EQ(ToReal(IntegerValue(-3)), -3.0);
   EXPECT_EQ(ToReal(Text("12.5")), 12.5);
-  EXPECT_EQ(ToString(Real(100)).str(), "100");
-  EXPECT_EQ(ToString(Integer(INT32_MIN)).str(), "-2147483648");
+  EXPECT_EQ(ToString(RealValue(100)).str(), "100");
+  EXPECT_EQ(ToString(IntegerValue(INT32_MIN)).str(), "-2147483648");
   for (const TData& none : {stream, flagged, TData()}) {
     EXPECT_EQ(ToInteger(none), 0);
     EXPECT_EQ(ToReal(none), 0.0);

@@ -1,7 +1,7 @@
-// Runs a block of test code with the floating-point unit set as the program sets it: x87 control word
-// 0x1332 (64-bit precision, round to nearest, invalid-operation, zero-divide and overflow exceptions
-// unmasked). The same three exceptions are unmasked for SSE as well, so double arithmetic that the
-// native build does in SSE registers is held to the same rule. An exception raised inside the block
+// Runs a block of test code with the floating-point unit set as the program sets it: the x87 mode of
+// runtime/fpu_mode.h (64-bit precision, round to nearest, invalid-operation, zero-divide and overflow
+// exceptions unmasked). The same three exceptions are unmasked for SSE as well, so double arithmetic
+// that the native build does in SSE registers is held to the same rule. An exception raised inside the block
 // ends the test process (SIGFPE natively; under Windows a handler reports it and exits at once,
 // instead of waiting for a debugger); one left pending when the block ends fails the test instead.
 #pragma once
@@ -13,18 +13,11 @@
 #include <windows.h>
 #endif
 
+#include "runtime/fpu_mode.h"
+
 namespace program_fpu {
 
-constexpr uint16_t kControlWord = 0x1332;
 constexpr uint16_t kTrappingFlags = 0x01 | 0x04 | 0x08;  // invalid operation, zero divide, overflow
-
-inline uint16_t ControlWord() {
-  uint16_t word;
-  asm volatile("fnstcw %0" : "=m"(word));
-  return word;
-}
-
-inline void SetControlWord(uint16_t word) { asm volatile("fldcw %0" : : "m"(word)); }
 
 inline uint16_t StatusWord() {
   uint16_t word;
@@ -68,16 +61,14 @@ template <class Block>
 void InProgramFpuMode(Block&& block) {
   using namespace program_fpu;
   [[maybe_unused]] const TrapReporter reporter;
-  const uint16_t savedControl = ControlWord();
+  const uint16_t savedControl = FpuControlWord();
   const uint32_t savedSse = SseControl();
-  asm volatile("fnclex");
   SetSseControl((savedSse & ~0x3Fu) & ~kSseTrappingMasks);
-  SetControlWord(kControlWord);
+  SetFpuControlWord(FpuModeWord);
   block();
   const uint16_t x87Flags = StatusWord() & kTrappingFlags;
   const uint32_t sseFlags = SseControl() & kTrappingFlags;
-  asm volatile("fnclex");
-  SetControlWord(savedControl);
+  SetFpuControlWord(savedControl);
   SetSseControl(savedSse);
   EXPECT_EQ(x87Flags, 0) << "a floating-point exception is pending in the x87 unit";
   EXPECT_EQ(sseFlags, 0u) << "a floating-point exception is pending in the SSE unit";

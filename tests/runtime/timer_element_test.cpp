@@ -4,7 +4,7 @@
 
 #include "runtime/timer_element.h"
 #include "tests/runtime/probes.h"
-#include "tests/toolkit/pump.h"
+#include "tests/support/pump.h"
 
 namespace {
 

@@ -63,8 +63,7 @@ struct NestedLoop {
   void Once() {
     IdleHook = {};
     PostMessageA(Form->Handle, WM_NCDESTROY, 0, 0);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Drain();
     Bound = Form->Handle;
     PostQuitMessage(0);
   }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "tests/toolkit/pump.h"
+#include "tests/support/pump.h"
 #include "tests/toolkit/toolkit_fixture.h"
 #include "toolkit/canvas.h"
 #include "toolkit/graphic_tool.h"
@@ -15,7 +15,7 @@ constexpr UINT kProbe = WM_APP + 1;
 
 // A hook that journals its name and handles the probe message when told to.
 struct RecordingHook {
-  Journal* journal;
+  TRecorder* journal;
   std::string name;
   bool handles = false;
   bool Hook(TControl*, TMsg& msg) {
@@ -32,7 +32,7 @@ using ControlTest = ToolkitTest;
 TEST_F(ControlTest, HookChainRunsElementHookThenAttachedNewestFirstThenKindHook) {
   TControl* form = Own(NewForm(nullptr, "chain"));
   ASSERT_NE(form->GetWindowHandle(), nullptr);
-  Journal journal;
+  TRecorder journal;
   RecordingHook element{&journal, "element"}, first{&journal, "first"}, second{&journal, "second"},
       kind{&journal, "kind"};
   form->OnMessage = element.Method();
@@ -42,17 +42,17 @@ TEST_F(ControlTest, HookChainRunsElementHookThenAttachedNewestFirstThenKindHook)
   form->KindHook = kind.Method();
 
   EXPECT_EQ(SendMessageA(form->Handle, kProbe, 0, 0), 0);
-  EXPECT_EQ(journal.lines, (std::vector<std::string>{"element", "second", "first", "kind"}));
+  ExpectSequence(journal, {"element", "second", "first", "kind"}, "hooks called");
 
-  journal.lines.clear();
+  journal.Clear();
   second.handles = true;
   EXPECT_EQ(SendMessageA(form->Handle, kProbe, 0, 0), 42);
-  EXPECT_EQ(journal.lines, (std::vector<std::string>{"element", "second"}));
+  ExpectSequence(journal, {"element", "second"}, "hooks called");
 
-  journal.lines.clear();
+  journal.Clear();
   element.handles = true;
   SendMessageA(form->Handle, kProbe, 0, 0);
-  EXPECT_EQ(journal.lines, (std::vector<std::string>{"element"}));
+  ExpectSequence(journal, {"element"}, "hooks called");
 }
 
 int plainHandlerCalls = 0;
@@ -64,7 +64,7 @@ bool PlainProbeHandler(void*, TControl*, TMsg& msg) {
 TEST_F(ControlTest, HandlersWithoutDataObjectAreSkippedOnceTheLoopHasEnded) {
   TControl* form = Own(NewForm(nullptr, "ended"));
   form->GetWindowHandle();
-  Journal journal;
+  TRecorder journal;
   RecordingHook withData{&journal, "with data"};
   form->AttachProc(withData.Method());
   form->AttachProc({&PlainProbeHandler, nullptr});
@@ -75,24 +75,24 @@ TEST_F(ControlTest, HandlersWithoutDataObjectAreSkippedOnceTheLoopHasEnded) {
   SendMessageA(form->Handle, kProbe, 0, 0);
   AppletTerminated = false;
   EXPECT_EQ(plainHandlerCalls, 1);
-  EXPECT_EQ(journal.lines, (std::vector<std::string>{"with data", "with data"}));
+  ExpectSequence(journal, {"with data", "with data"}, "hooks called");
 }
 
 TEST_F(ControlTest, AfterMessageHookSeesEveryMessageEvenHandledOnes) {
   TControl* form = Own(NewForm(nullptr, "after"));
   form->GetWindowHandle();
-  Journal journal;
+  TRecorder journal;
   RecordingHook element{&journal, "element", true};
   form->OnMessage = element.Method();
   struct After {
-    Journal* journal;
+    TRecorder* journal;
     void Run(TControl*, TMsg& msg) {
       if (msg.message == kProbe) journal->Add("after");
     }
   } after{&journal};
   form->AfterMessage = MakeMethod<&After::Run>(&after);
   SendMessageA(form->Handle, kProbe, 0, 0);
-  EXPECT_EQ(journal.lines, (std::vector<std::string>{"element", "after"}));
+  ExpectSequence(journal, {"element", "after"}, "hooks called");
 }
 
 TEST_F(ControlTest, MessageForWindowWithoutControlReachesTheApplet) {
@@ -100,9 +100,9 @@ TEST_F(ControlTest, MessageForWindowWithoutControlReachesTheApplet) {
   TControl* form = Own(NewForm(applet, "orphan"));
   ASSERT_NE(form->GetWindowHandle(), nullptr);
   Applet = applet;
-  Journal journal;
+  TRecorder journal;
   struct AppletProbe {
-    Journal* journal;
+    TRecorder* journal;
     HWND seen = nullptr;
     bool Hook(TControl*, TMsg& msg) {
       if (msg.message != kProbe) return false;
@@ -118,16 +118,16 @@ TEST_F(ControlTest, MessageForWindowWithoutControlReachesTheApplet) {
   // The property alone still binds the window when the user data copy is missing.
   SetWindowLongPtrA(form->Handle, GWLP_USERDATA, 0);
   EXPECT_EQ(SendMessageA(form->Handle, kProbe, 0, 0), 0);
-  EXPECT_EQ(journal.lines, (std::vector<std::string>{"form"}));
+  ExpectSequence(journal, {"form"}, "hooks called");
   EXPECT_EQ(probe.seen, nullptr);
 
-  journal.lines.clear();
+  journal.Clear();
   RemovePropA(form->Handle, "SELF_");
   EXPECT_EQ(SendMessageA(form->Handle, kProbe, 0, 0), 7);
   SetPropA(form->Handle, "SELF_", form);
   SetWindowLongPtrA(form->Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   EXPECT_EQ(probe.seen, form->Handle);
-  EXPECT_TRUE(journal.lines.empty());
+  ExpectSequence(journal, {}, "hooks called");
   Applet = nullptr;
 }
 
@@ -666,7 +666,7 @@ TEST_F(ControlTest, ChildControlsOutliveTheirParentWithoutWindow) {
 TEST_F(ControlTest, ControlFreedInsideItsOwnMessageRunsNoMoreHooksAndGoesAfterIt) {
   TControl* form = Own(NewForm(nullptr, "self free"));
   form->GetWindowHandle();
-  Journal journal;
+  TRecorder journal;
   RecordingHook element{&journal, "element"}, earlier{&journal, "earlier"}, kind{&journal, "kind"};
   struct Freer {
     bool stillThere = false;
@@ -687,7 +687,7 @@ TEST_F(ControlTest, ControlFreedInsideItsOwnMessageRunsNoMoreHooksAndGoesAfterIt
   HWND wnd = form->Handle;
   SendMessageA(wnd, kProbe, 0, 0);
   EXPECT_TRUE(freer.stillThere);
-  EXPECT_EQ(journal.lines, std::vector<std::string>{"element"});
+  ExpectSequence(journal, {"element"}, "hooks called");
   EXPECT_FALSE(Alive(form));
   EXPECT_FALSE(IsWindow(wnd));
 }

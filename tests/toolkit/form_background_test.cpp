@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "tests/elements/pixels.h"
+#include "tests/support/pixels.h"
 #include "tests/toolkit/toolkit_fixture.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/pixels.h"
 #include "toolkit/control.h"
 #include "toolkit/graphics.h"
 
@@ -17,20 +18,18 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kYellow = 0x00FFFF;
 constexpr uint32_t kMagenta = 0xFF00FF;
 
-// A 32-bit picture in memory whose pixels are read directly, as COLORREF values (0x00BBGGRR).
+// A 32-bit picture in memory, filled with one colour, to draw into; read through the shared pixel reader.
 class Surface {
 public:
-  Surface(int width, int height, uint32_t fill) : width_(width) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+  Surface(int width, int height, uint32_t fill) : width_(width), height_(height) {
+    constexpr UINT kBitsPerPixel = 32;
     dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    bitmap_ = CreateBitmap(width, height, 1, kBitsPerPixel, nullptr);
     old_ = SelectObject(dc_, bitmap_);
-    for (int i = 0; i < width * height; ++i) bits_[i] = Swap(fill);
+    const RECT all{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(fill);
+    FillRect(dc_, &all, brush);
+    DeleteObject(brush);
   }
   // The bitmap's picture, read through Draw.
   explicit Surface(TBitmap* bitmap) : Surface(bitmap->Width(), bitmap->Height(), kMagenta) {
@@ -44,26 +43,15 @@ public:
     DeleteDC(dc_);
   }
   HDC dc() const { return dc_; }
-  uint32_t At(int x, int y) {
-    GdiFlush();
-    return Swap(bits_[y * width_ + x]) & 0xFFFFFF;
-  }
-  // True when every pixel of the rectangle [left, right) x [top, bottom) has colour.
-  bool All(int left, int top, int right, int bottom, uint32_t colour) {
-    for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x)
-        if (At(x, y) != colour) return false;
-    return true;
-  }
+  // What the picture holds now.
+  TPixels Read() const { return TPixels::OfDc(dc_, width_, height_); }
 
 private:
-  // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
-  static uint32_t Swap(uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
   int width_;
+  int height_;
   HDC dc_;
   HBITMAP bitmap_;
   HGDIOBJ old_;
-  uint32_t* bits_ = nullptr;
 };
 
 // Fills the whole bitmap with one colour through its canvas (outline and inside).
@@ -81,7 +69,7 @@ TEST(Bitmap, AnEmptyBitmapHasNoCanvasAndGrowsIntoABlackPicture) {
   EXPECT_EQ(bitmap->Handle(), nullptr);
   Surface surface(8, 8, kMagenta);
   bitmap->Draw(surface.dc(), 0, 0);
-  EXPECT_TRUE(surface.All(0, 0, 8, 8, kMagenta));
+  EXPECT_TRUE(surface.Read().All(kMagenta, {0, 0, 8, 8}));
 
   bitmap->SetWidth(120);
   EXPECT_TRUE(bitmap->Empty());
@@ -90,7 +78,7 @@ TEST(Bitmap, AnEmptyBitmapHasNoCanvasAndGrowsIntoABlackPicture) {
   ASSERT_FALSE(bitmap->Empty());
   EXPECT_NE(bitmap->Canvas(), nullptr);
   Surface picture(bitmap);
-  EXPECT_TRUE(picture.All(0, 0, 120, 125, 0x000000));
+  EXPECT_TRUE(picture.Read().All(0x000000, {0, 0, 120, 125}));
 
   bitmap->Clear();
   EXPECT_TRUE(bitmap->Empty());
@@ -106,12 +94,12 @@ TEST(Bitmap, RectangleIsOutlinedWithThePenAndFilledWithTheBrush) {
   canvas->Pen()->SetColor(kRed);
   canvas->Rectangle(5, 5, 25, 20);
   Surface s(bitmap);
-  EXPECT_TRUE(s.All(5, 5, 25, 6, kRed));    // top edge
-  EXPECT_TRUE(s.All(5, 19, 25, 20, kRed));  // bottom edge
-  EXPECT_TRUE(s.All(5, 5, 6, 20, kRed));    // left edge
-  EXPECT_TRUE(s.All(24, 5, 25, 20, kRed));  // right edge
-  EXPECT_TRUE(s.All(6, 6, 24, 19, kWhite));
-  EXPECT_TRUE(s.All(25, 0, 40, 30, 0x000000));
+  EXPECT_TRUE(s.Read().All(kRed, {5, 5, 25, 6}));    // top edge
+  EXPECT_TRUE(s.Read().All(kRed, {5, 19, 25, 20}));  // bottom edge
+  EXPECT_TRUE(s.Read().All(kRed, {5, 5, 6, 20}));    // left edge
+  EXPECT_TRUE(s.Read().All(kRed, {24, 5, 25, 20}));  // right edge
+  EXPECT_TRUE(s.Read().All(kWhite, {6, 6, 24, 19}));
+  EXPECT_TRUE(s.Read().All(0x000000, {25, 0, 40, 30}));
   bitmap->Free();
 }
 
@@ -128,10 +116,10 @@ TEST(Bitmap, APenColourChangedBetweenTwoLinesGivesTheSecondLineTheNewColour) {
   EXPECT_EQ(GetObjectType(redPen), 0u);
   canvas->LineTo(20, 25);
   Surface s(bitmap);
-  EXPECT_TRUE(s.All(2, 5, 20, 6, kRed));
-  EXPECT_TRUE(s.All(20, 5, 21, 25, kBlue));
-  EXPECT_EQ(s.At(20, 25), kWhite);  // a line leaves out its end point
-  EXPECT_EQ(s.At(1, 5), kWhite);
+  EXPECT_TRUE(s.Read().All(kRed, {2, 5, 20, 6}));
+  EXPECT_TRUE(s.Read().All(kBlue, {20, 5, 21, 25}));
+  EXPECT_EQ(s.Read().At(20, 25), kWhite);  // a line leaves out its end point
+  EXPECT_EQ(s.Read().At(1, 5), kWhite);
   bitmap->Free();
 }
 
@@ -143,15 +131,15 @@ TEST(Bitmap, PolylineJoinsThePointsAndTheCanvasKeepsDrawingAfterTheBitmapWasDraw
   POINT points[] = {{2, 2}, {12, 2}, {12, 12}};
   canvas->Polyline(points, 2);
   Surface first(bitmap);
-  EXPECT_TRUE(first.All(2, 2, 12, 3, kGreen));
-  EXPECT_TRUE(first.All(12, 2, 13, 12, kGreen));
+  EXPECT_TRUE(first.Read().All(kGreen, {2, 2, 12, 3}));
+  EXPECT_TRUE(first.Read().All(kGreen, {12, 2, 13, 12}));
   // Draw took the picture out of the canvas's context; the same canvas still draws into it.
   canvas->Pen()->SetColor(kBlue);
   canvas->MoveTo(0, 15);
   canvas->LineTo(10, 15);
   Surface second(bitmap);
-  EXPECT_TRUE(second.All(0, 15, 10, 16, kBlue));
-  EXPECT_TRUE(second.All(2, 2, 12, 3, kGreen));
+  EXPECT_TRUE(second.Read().All(kBlue, {0, 15, 10, 16}));
+  EXPECT_TRUE(second.Read().All(kGreen, {2, 2, 12, 3}));
   bitmap->Free();
 }
 
@@ -163,16 +151,16 @@ TEST(Bitmap, EnlargingKeepsThePictureTopLeftAndFillsTheRestWithBkColor) {
   bitmap->SetWidth(25);
   bitmap->SetHeight(20);
   Surface s(bitmap);
-  EXPECT_TRUE(s.All(0, 0, 10, 7, kGreen));
-  EXPECT_EQ(s.At(9, 7), kRed);
-  EXPECT_TRUE(s.All(10, 0, 25, 20, kBlue));
-  EXPECT_TRUE(s.All(0, 8, 10, 20, kBlue));
+  EXPECT_TRUE(s.Read().All(kGreen, {0, 0, 10, 7}));
+  EXPECT_EQ(s.Read().At(9, 7), kRed);
+  EXPECT_TRUE(s.Read().All(kBlue, {10, 0, 25, 20}));
+  EXPECT_TRUE(s.Read().All(kBlue, {0, 8, 10, 20}));
 
   // Shrinking cuts the picture off at the right and bottom.
   bitmap->SetWidth(5);
   Surface cut(bitmap);
-  EXPECT_TRUE(cut.All(0, 0, 5, 7, kGreen));
-  EXPECT_TRUE(cut.All(0, 8, 5, 20, kBlue));
+  EXPECT_TRUE(cut.Read().All(kGreen, {0, 0, 5, 7}));
+  EXPECT_TRUE(cut.Read().All(kBlue, {0, 8, 5, 20}));
   bitmap->Free();
 }
 
@@ -182,7 +170,7 @@ TEST(Bitmap, DrawingWithACanvasBrushMakesItsColourTheBkColor) {
   EXPECT_EQ(bitmap->BkColor(), static_cast<int32_t>(kYellow));
   bitmap->SetHeight(10);
   Surface s(bitmap);
-  EXPECT_TRUE(s.All(0, 0, 6, 10, kYellow));
+  EXPECT_TRUE(s.Read().All(kYellow, {0, 0, 6, 10}));
   bitmap->Free();
 }
 
@@ -195,20 +183,20 @@ TEST(Bitmap, DrawPlacesThePictureAndStretchDrawScalesIt) {
 
   Surface placed(6, 6, kMagenta);
   bitmap->Draw(placed.dc(), 3, 4);
-  EXPECT_EQ(placed.At(3, 4), kRed);
-  EXPECT_EQ(placed.At(4, 5), kWhite);
-  EXPECT_EQ(placed.At(2, 4), kMagenta);
-  EXPECT_EQ(placed.At(5, 4), kMagenta);
+  EXPECT_EQ(placed.Read().At(3, 4), kRed);
+  EXPECT_EQ(placed.Read().At(4, 5), kWhite);
+  EXPECT_EQ(placed.Read().At(2, 4), kMagenta);
+  EXPECT_EQ(placed.Read().At(5, 4), kMagenta);
 
   Surface stretched(24, 24, kMagenta);
   SetStretchBltMode(stretched.dc(), COLORONCOLOR);
   bitmap->StretchDraw(stretched.dc(), RECT{2, 2, 22, 22});
-  EXPECT_TRUE(stretched.All(2, 2, 12, 12, kRed));
-  EXPECT_TRUE(stretched.All(12, 2, 22, 12, kGreen));
-  EXPECT_TRUE(stretched.All(2, 12, 12, 22, kBlue));
-  EXPECT_TRUE(stretched.All(12, 12, 22, 22, kWhite));
-  EXPECT_TRUE(stretched.All(0, 0, 24, 2, kMagenta));
-  EXPECT_TRUE(stretched.All(22, 0, 24, 24, kMagenta));
+  EXPECT_TRUE(stretched.Read().All(kRed, {2, 2, 12, 12}));
+  EXPECT_TRUE(stretched.Read().All(kGreen, {12, 2, 22, 12}));
+  EXPECT_TRUE(stretched.Read().All(kBlue, {2, 12, 12, 22}));
+  EXPECT_TRUE(stretched.Read().All(kWhite, {12, 12, 22, 22}));
+  EXPECT_TRUE(stretched.Read().All(kMagenta, {0, 0, 24, 2}));
+  EXPECT_TRUE(stretched.Read().All(kMagenta, {22, 0, 24, 24}));
   bitmap->Free();
 }
 
@@ -228,12 +216,12 @@ TEST(Canvas, TextIsDrawnInTheFontColourOnTheBrushColour) {
   int red = 0, yellow = 0;
   for (int y = 2; y < 2 + size.cy; ++y)
     for (int x = 2; x < 2 + size.cx; ++x) {
-      red += s.At(x, y) == kRed;
-      yellow += s.At(x, y) == kYellow;
+      red += s.Read().At(x, y) == kRed;
+      yellow += s.Read().At(x, y) == kYellow;
     }
   EXPECT_GT(red, 10);
   EXPECT_GT(yellow, 10);
-  EXPECT_EQ(s.At(2 + size.cx + 2, 2), kWhite);
+  EXPECT_EQ(s.Read().At(2 + size.cx + 2, 2), kWhite);
   bitmap->Free();
 }
 
@@ -275,8 +263,8 @@ TEST(ControlCanvas, DrawsInThePaintContextWithTheControlsColoursAndLeavesItOpen)
   int red = 0, green = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 60; ++x) {
-      red += surface.At(x, y) == kRed;
-      green += surface.At(x, y) == kGreen;
+      red += surface.Read().At(x, y) == kRed;
+      green += surface.Read().At(x, y) == kGreen;
     }
   EXPECT_GT(red, 5);
   EXPECT_GT(green, 5);

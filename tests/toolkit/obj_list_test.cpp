@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/recorder.h"
 #include "toolkit/list.h"
 #include "toolkit/obj.h"
 
@@ -23,13 +24,13 @@ private:
   std::string name_;
 };
 
-struct Journal {
-  std::vector<std::string> lines;
-  void OnDestroy(TObj*) { lines.push_back("onDestroy"); }
+// Journals the owner's destruction hooks.
+struct Hooks : TRecorder {
+  void OnDestroy(TObj*) { Add("onDestroy"); }
 };
 
-void LogA(void* journal) { static_cast<Journal*>(journal)->lines.push_back("a"); }
-void LogB(void* journal) { static_cast<Journal*>(journal)->lines.push_back("b"); }
+void LogA(void* hooks) { static_cast<Hooks*>(hooks)->Add("a"); }
+void LogB(void* hooks) { static_cast<Hooks*>(hooks)->Add("b"); }
 
 TEST(TObj, CreationRunsInitAndFreeOfUnreferencedObjectDestroysAtOnce) {
   std::vector<std::string> journal;
@@ -67,16 +68,16 @@ TEST(TObj, RefDecWithoutFreeRequestKeepsTheObject) {
 
 TEST(TObj, OnDestroyRunsFirstThenAutoFreeInOrderThenDestructor) {
   std::vector<std::string> journal;
-  Journal hooks;
+  Hooks hooks;
   Probe* owner = NewObj<Probe>(&journal, "owner");
   Probe* child = NewObj<Probe>(&journal, "child");
-  owner->OnDestroy = MakeMethod<&Journal::OnDestroy>(&hooks);
+  owner->OnDestroy = MakeMethod<&Hooks::OnDestroy>(&hooks);
   owner->Add2AutoFreeEx(&LogA, &hooks);
   owner->Add2AutoFree(child);
   owner->Add2AutoFreeEx(&LogB, &hooks);
   journal.clear();
   owner->Free();
-  EXPECT_EQ(hooks.lines, (std::vector<std::string>{"onDestroy", "a", "b"}));
+  ExpectSequence(hooks, {"onDestroy", "a", "b"}, "owner's destruction hooks");
   // The child went between a and b, before the owner's own destructor.
   EXPECT_EQ(journal, (std::vector<std::string>{"child.dtor", "owner.dtor"}));
 }

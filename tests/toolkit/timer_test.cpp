@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/toolkit/pump.h"
+#include "tests/support/pump.h"
 #include "toolkit/timer.h"
 
 namespace {

@@ -1,13 +1,15 @@
 // Shared set-up of the control and application tests: the loop's globals start clean, the thread's
-// queue is drained, and controls made by a test are freed in reverse order unless they went already.
+// queue is drained (tests/support/pump.h), and controls made by a test are freed in reverse order unless
+// they went already.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
-#include <string>
 #include <vector>
 
+#include "tests/support/pump.h"
+#include "tests/support/recorder.h"
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 
@@ -41,21 +43,6 @@ protected:
     return false;
   }
 
-  // Dispatches every pending message; true when a WM_QUIT was among them.
-  static bool Drain() {
-    bool quit = false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        quit = true;
-        continue;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    return quit;
-  }
-
 private:
   struct Entry {
     TControl* control;
@@ -64,10 +51,4 @@ private:
   static void Gone(void* entry) { static_cast<Entry*>(entry)->alive = false; }
 
   std::vector<std::unique_ptr<Entry>> owned_;
-};
-
-// A journal of hook calls for order checks.
-struct Journal {
-  std::vector<std::string> lines;
-  void Add(const std::string& line) { lines.push_back(line); }
 };

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-#include "tests/toolkit/pump.h"
+#include "tests/support/pump.h"
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/list.h"

@@ -9,17 +9,11 @@
 #include <cstring>
 #include <thread>
 
+#include "tests/support/wait.h"
+
 using namespace wintool;
 
 namespace {
-
-template <class Condition>
-bool WaitUntil(Condition condition) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < DefaultTimeoutMs; Sleep(10)) {
-    if (condition()) return true;
-  }
-  return condition();
-}
 
 std::atomic<int> clicks{0};
 

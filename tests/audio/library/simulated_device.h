@@ -13,19 +13,7 @@
 #include <vector>
 
 #include "audio/library/audio_device.h"
-
-// How long a test waits for what an engine thread should do.
-constexpr auto kPatience = std::chrono::seconds(20);
-
-// Waits until `done` holds; false when it did not within kPatience.
-template <class Done> bool WaitUntil(Done done) {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
+#include "tests/support/wait.h"
 
 class SimulatedOutput final : public OutputDevice {
 public:

@@ -16,6 +16,7 @@
 
 #include "audio/library/audio_library.h"
 #include "audio/library/published_counters.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -93,16 +94,6 @@ void AUDIO_CALL OnEnd(AudioHandle, AudioHandle channel, uint32_t, void* user) {
   count.Channel = channel;
   count.FiredAt = Clock::now().time_since_epoch().count();
   ++count.Fired;
-}
-
-// Waits (up to a generous deadline, so a fault fails instead of hanging) until `done` holds.
-template <class Done> bool WaitUntil(Done done) {
-  const auto deadline = Clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
 }
 
 double Milliseconds(int64_t from, int64_t to) {

@@ -1,5 +1,6 @@
-// Pixel snapshots for the window and drawing tests: a bitmap, a window's client area or what the screen
-// shows of it copied into a 32-bit top-down DIB section and kept as COLORREF values (0x00BBGGRR).
+// Pixel snapshots for the window and drawing tests: a bitmap, a device context, a window's client area or
+// what the screen shows of it copied into a 32-bit top-down DIB section and kept as COLORREF values
+// (0x00BBGGRR). Areas are rectangles (TRect), so that an area and a colour cannot change places.
 #pragma once
 #include <windows.h>
 
@@ -8,6 +9,12 @@
 #include <vector>
 
 #include "toolkit/bitmap.h"
+
+// The pixels [Left, Right) x [Top, Bottom).
+struct TRect {
+  int Left, Top, Right, Bottom;
+  int Area() const { return (Right - Left) * (Bottom - Top); }
+};
 
 class TPixels {
 public:
@@ -20,17 +27,21 @@ public:
     return pixels;
   }
 
+  // What a device context holds in [0, width) x [0, height).
+  static TPixels OfDc(HDC source, int width, int height) {
+    TPixels pixels(width, height);
+    pixels.Capture([&](HDC dc) { BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY); });
+    return pixels;
+  }
+
   // What the window shows now (after its pending paints).
   static TPixels OfWindow(HWND wnd) {
     UpdateWindow(wnd);
     RECT client;
     GetClientRect(wnd, &client);
-    TPixels pixels(client.right, client.bottom);
-    pixels.Capture([&](HDC dc) {
-      HDC source = GetDC(wnd);
-      BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-      ReleaseDC(wnd, source);
-    });
+    HDC source = GetDC(wnd);
+    TPixels pixels = OfDc(source, client.right, client.bottom);
+    ReleaseDC(wnd, source);
     return pixels;
   }
 
@@ -38,17 +49,17 @@ public:
   // window's own device context is in. The screen is shared by every window on the display: what covered
   // the area as it was read is in CoveredBy (empty: nothing did).
   static TPixels OfScreen(HWND wnd) {
-    RECT client;
-    GetClientRect(wnd, &client);
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
+    RECT client;
+    GetClientRect(wnd, &client);
+    HDC screen = GetDC(nullptr);
     TPixels pixels(client.right, client.bottom);
     pixels.CoveredBy = CoveringWindow(wnd);
     pixels.Capture([&](HDC dc) {
-      HDC screen = GetDC(nullptr);
       BitBlt(dc, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-      ReleaseDC(nullptr, screen);
     });
+    ReleaseDC(nullptr, screen);
     return pixels;
   }
 
@@ -74,19 +85,16 @@ public:
   std::string CoveredBy;
 
   COLORREF At(int x, int y) const { return colors_[static_cast<size_t>(y) * Width + x]; }
-
-  // Pixels of colour within the rectangle [left, right) x [top, bottom).
-  int Count(COLORREF color, int left, int top, int right, int bottom) const {
+  // Pixels of colour within the area.
+  int Count(COLORREF color, TRect area) const {
     int n = 0;
-    for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x) n += At(x, y) == color;
+    for (int y = area.Top; y < area.Bottom; ++y)
+      for (int x = area.Left; x < area.Right; ++x) n += At(x, y) == color;
     return n;
   }
-  int Count(COLORREF color) const { return Count(color, 0, 0, Width, Height); }
-  // True when every pixel of the rectangle has colour.
-  bool All(COLORREF color, int left, int top, int right, int bottom) const {
-    return Count(color, left, top, right, bottom) == (right - left) * (bottom - top);
-  }
+  int Count(COLORREF color) const { return Count(color, {0, 0, Width, Height}); }
+  // True when every pixel of the area has colour.
+  bool All(COLORREF color, TRect area) const { return Count(color, area) == area.Area(); }
 
 private:
   TPixels(int width, int height) : Width(width), Height(height) {}
