@@ -234,24 +234,22 @@ bool TMeasurementWindow::Build() {
     place(readouts_[i], kReadoutLeft + kReadoutLabelWidth, top + 2, kReadoutWidth, kRow - 4);
     top += kRow;
   }
+  // A push button in the given column of the row at top.
+  auto button = [&](const char* text, int column, TOnEvent onClick) {
+    TControl* pushButton = NewButton(form_, text);
+    place(pushButton, kMargin + column * (kButtonWidth + kMargin), top, kButtonWidth, kRow + 2);
+    pushButton->OnClick = onClick;
+  };
   top = inputsBottom + kMargin;
-  TControl* calibrate = NewButton(form_, "Calibrate channels");
-  place(calibrate, kMargin, top, kButtonWidth, kRow + 2);
-  calibrate->OnClick = MakeMethod<&TMeasurementWindow::Calibrate>(this);
-  TControl* clear = NewButton(form_, "Clear calibration");
-  place(clear, kMargin + kButtonWidth + kMargin, top, kButtonWidth, kRow + 2);
-  clear->OnClick = MakeMethod<&TMeasurementWindow::ClearCalibration>(this);
+  button("Calibrate channels", 0, MakeMethod<&TMeasurementWindow::Calibrate>(this));
+  button("Clear calibration", 1, MakeMethod<&TMeasurementWindow::ClearCalibration>(this));
   top = kMargin + kReadouts * kRow + kMargin;
   status_ = NewLabel(form_, "");
   place(status_, kMargin, top, kClientWidth - 2 * kMargin, 2 * kRow);
   status_->SetStyle((status_->Style & ~static_cast<DWORD>(SS_TYPEMASK)) | SS_LEFT);
   top += 2 * kRow + kMargin;
-  TControl* record = NewButton(form_, "Record");
-  place(record, kMargin, top, kButtonWidth, kRow + 2);
-  record->OnClick = MakeMethod<&TMeasurementWindow::Record>(this);
-  TControl* copy = NewButton(form_, "Copy");
-  place(copy, kMargin + kButtonWidth + kMargin, top, kButtonWidth, kRow + 2);
-  copy->OnClick = MakeMethod<&TMeasurementWindow::Copy>(this);
+  button("Record", 0, MakeMethod<&TMeasurementWindow::Record>(this));
+  button("Copy", 1, MakeMethod<&TMeasurementWindow::Copy>(this));
   top += kRow + 2 + kMargin;
   list_ = NewListBox(form_);
   place(list_, kMargin, top, kClientWidth - 2 * kMargin, kClientHeight - top - kMargin);
@@ -286,7 +284,9 @@ const char* TMeasurementWindow::ReadSetup() {
                         panel_->EditHeight->Control->Handle, panel_->EditTurns->Control->Handle};
   double dim[4] = {};
   for (int i = 0; i < 4; ++i) {
-    if (!FieldNumber(dims[i], dim[i]) || dim[i] <= 0) return "D, d, H and N in the main window must be positive numbers";
+    if (!FieldNumber(dims[i], dim[i]) || dim[i] <= 0) {
+      return "D, d, H and N in the main window must be positive numbers";
+    }
   }
   if (dim[1] >= dim[0]) return "d must be smaller than D";
   setup_.OuterMm = dim[0];
@@ -358,7 +358,9 @@ void TMeasurementWindow::Tick(TTimer*) {
     }
   }
   for (int c = 0; c < 2; ++c) {
-    if (haveReading_ && newest_.Channels[c].Clipped) AppendReason(status_text_, c ? "channel 2 clips" : "channel 1 clips");
+    if (haveReading_ && newest_.Channels[c].Clipped) {
+      AppendReason(status_text_, c ? "channel 2 clips" : "channel 1 clips");
+    }
   }
   figures_ = TCoreFigures();
   uncertainty_ = TPermeabilityUncertainty();
@@ -417,7 +419,8 @@ void TMeasurementWindow::ShowReadouts() {
   ShowNumber(roResidual1, ch ? ch[0].SignalToResidualDb : std::nullopt, "%.1f dB");
   ShowNumber(roResidual2, ch ? ch[1].SignalToResidualDb : std::nullopt, "%.1f dB");
   if (ch) {
-    std::snprintf(text_, sizeof text_, "ch 1 %s, ch 2 %s", ch[0].Clipped ? "CLIPS" : "no", ch[1].Clipped ? "CLIPS" : "no");
+    std::snprintf(text_, sizeof text_, "ch 1 %s, ch 2 %s", ch[0].Clipped ? "CLIPS" : "no",
+                  ch[1].Clipped ? "CLIPS" : "no");
     Show(roClipping, text_);
   } else {
     Show(roClipping, kDash);

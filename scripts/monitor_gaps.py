@@ -48,12 +48,12 @@ def main():
     pulse = ctypes.CDLL("libpulse-simple.so.0")
     pulse.pa_simple_new.restype = ctypes.c_void_p
     pulse.pa_simple_read.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_size_t, ctypes.POINTER(ctypes.c_int)]
-    spec = SampleSpec(3, RATE, 2)  # PA_SAMPLE_S16LE
+    sample_format = SampleSpec(3, RATE, 2)  # PA_SAMPLE_S16LE
     block = BLOCK_FRAMES * FRAME
     attr = BufferAttr(0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, block)
     error = ctypes.c_int(0)
-    stream = pulse.pa_simple_new(None, b"monitor_gaps", 2, source.encode(), b"record", ctypes.byref(spec), None,
-                                 ctypes.byref(attr), ctypes.byref(error))
+    stream = pulse.pa_simple_new(None, b"monitor_gaps", 2, source.encode(), b"record", ctypes.byref(sample_format),
+                                 None, ctypes.byref(attr), ctypes.byref(error))
     if not stream:
         sys.exit(f"monitor_gaps: cannot record {source} (error {error.value})")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
