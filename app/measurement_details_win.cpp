@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/tone_chain.h"
@@ -105,6 +106,23 @@ bool FieldNumber(HWND field, double& value) {
 
 bool FieldEmpty(HWND field) { return GetWindowTextLengthA(field) == 0; }
 
+// A window's text into a fixed buffer; empty when the window has none or cannot be read.
+template <size_t N>
+void ReadText(HWND wnd, char (&text)[N]) {
+  if (GetWindowTextA(wnd, text, N) <= 0) text[0] = '\0';
+}
+
+// Sets a window's text only when it differs, so an unchanged read-out is not repainted every tick.
+void ShowText(HWND wnd, const char* text) {
+  char shown[kStatusSize];
+  ReadText(wnd, shown);
+  if (std::strcmp(shown, text) != 0) SetWindowTextA(wnd, text);
+}
+
+std::optional<double> AsOptionalDouble(const std::optional<int32_t>& value) {
+  return value ? std::optional<double>(*value) : std::nullopt;
+}
+
 // Appends a reason to the status line, separated by "; ".
 void AppendReason(char* status, const char* reason) {
   if (!reason) return;
@@ -139,7 +157,7 @@ private:
   void Copy(TControl* sender);
   void ShowCalibration();
   void FillRow(TRow& row) const;
-  void SetStatus(const char* text);
+  std::optional<double> ToneFrequency() const;
 
   TControl* main_;
   TClassChildPanel_324F104* panel_;
@@ -325,7 +343,7 @@ void TMeasurementWindow::Tick(TTimer*) {
   // A calibration typed into its fields replaces the one in use.
   for (int i = 0; i < 2; ++i) {
     char typed[kTextSize];
-    GetWindowTextA(inputs_[inCalibrationGain + i]->Handle, typed, sizeof typed);
+    ReadText(inputs_[inCalibrationGain + i]->Handle, typed);
     if (std::strcmp(typed, calibrationText_[i]) == 0) continue;
     std::memcpy(calibrationText_[i], typed, sizeof typed);
     double gain = 0, phase = 0;
@@ -383,15 +401,10 @@ void TMeasurementWindow::Tick(TTimer*) {
     AppendReason(status_text_, "not calibrated: \xB1" "0.1 dB and \xB1" "0.5\xB0 allowed for the channels' mismatch");
   }
   ShowReadouts();
-  SetStatus(status_text_);
+  ShowText(status_->Handle, status_text_);
 }
 
-void TMeasurementWindow::Show(TReadout readout, const char* text) {
-  char shown[kTextSize];
-  HWND wnd = readouts_[readout]->Handle;
-  GetWindowTextA(wnd, shown, sizeof shown);
-  if (std::strcmp(shown, text) != 0) SetWindowTextA(wnd, text);
-}
+void TMeasurementWindow::Show(TReadout readout, const char* text) { ShowText(readouts_[readout]->Handle, text); }
 
 // A value with its format (which holds the unit), or the dash when it is absent or not finite.
 void TMeasurementWindow::ShowNumber(TReadout readout, const std::optional<double>& value, const char* format) {
@@ -403,17 +416,15 @@ void TMeasurementWindow::ShowNumber(TReadout readout, const std::optional<double
   Show(readout, text_);
 }
 
-void TMeasurementWindow::SetStatus(const char* text) {
-  char shown[kStatusSize];
-  GetWindowTextA(status_->Handle, shown, sizeof shown);
-  if (std::strcmp(shown, text) != 0) SetWindowTextA(status_->Handle, text);
+// The newest reading's frequency: the tone's only while channel 2 carries one.
+std::optional<double> TMeasurementWindow::ToneFrequency() const {
+  if (!haveReading_ || !newest_.Channels[1].LevelDbfs) return std::nullopt;
+  return newest_.FrequencyHz;
 }
 
 void TMeasurementWindow::ShowReadouts() {
   const TChannelReading* ch = haveReading_ ? newest_.Channels : nullptr;
-  // The frequency is the tone's only while channel 2 carries one.
-  const bool tone = ch && ch[1].LevelDbfs;
-  ShowNumber(roFrequency, tone ? std::optional<double>(newest_.FrequencyHz) : std::nullopt, "%.2f Hz");
+  ShowNumber(roFrequency, ToneFrequency(), "%.2f Hz");
   ShowNumber(roLevel1, ch ? ch[0].LevelDbfs : std::nullopt, "%.2f dBFS");
   ShowNumber(roLevel2, ch ? ch[1].LevelDbfs : std::nullopt, "%.2f dBFS");
   ShowNumber(roResidual1, ch ? ch[0].SignalToResidualDb : std::nullopt, "%.1f dB");
@@ -448,7 +459,7 @@ void TMeasurementWindow::ShowReadouts() {
   }
   ShowNumber(roMuMagnitude, figures_.MuMagnitude, "%.1f");
   ShowNumber(roLossTangent, lossResolved_ ? figures_.LossTangent : std::nullopt, "%.4g");
-  ShowNumber(roU, figures_.U ? std::optional<double>(*figures_.U) : std::nullopt, "%.0f");
+  ShowNumber(roU, AsOptionalDouble(figures_.U), "%.0f");
   ShowNumber(roCurrent, figures_.CurrentMaRms, "%.3g mA rms");
   ShowNumber(roFlux, figures_.FluxDensityMt, "%.3g mT");
 }
@@ -483,7 +494,7 @@ void TMeasurementWindow::FillRow(TRow& row) const {
     row.Value[column] = row.Present[column] ? *value : 0;
   };
   const TChannelReading* ch = haveReading_ ? newest_.Channels : nullptr;
-  set(coFrequency, ch && ch[1].LevelDbfs ? std::optional<double>(newest_.FrequencyHz) : std::nullopt);
+  set(coFrequency, ToneFrequency());
   set(coLevel1, ch ? ch[0].LevelDbfs : std::nullopt);
   set(coLevel2, ch ? ch[1].LevelDbfs : std::nullopt);
   set(coRatio, figures_.RatioMagnitude);
@@ -498,7 +509,7 @@ void TMeasurementWindow::FillRow(TRow& row) const {
   const bool certain = !uncertainty_.Problem && !figures_.Problem;
   set(coMuRealUnc, certain ? std::optional<double>(uncertainty_.Real.Value) : std::nullopt);
   set(coMuImagUnc, certain ? std::optional<double>(uncertainty_.Imag.Value) : std::nullopt);
-  set(coU, figures_.U ? std::optional<double>(*figures_.U) : std::nullopt);
+  set(coU, AsOptionalDouble(figures_.U));
   set(coFlux, figures_.FluxDensityMt);
   const bool setup = !inputProblem_;
   const bool resistor = setup_.Reference == TReference::Resistor;
