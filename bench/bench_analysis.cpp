@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/tone_chain.h"
 #include "audio/analysis/angles.h"
 #include "audio/analysis/calibration.h"
 #include "audio/analysis/core_figures.h"
@@ -18,9 +19,9 @@
 
 namespace {
 
-constexpr double kSampleRate = 44100;
-constexpr double kOmega = 2 * (10000 / 44100.0) * 3.1415 * 44100;  // the program's tone, rad/s
-constexpr double kToneHz = kOmega / (2 * kPi);
+const double kSampleRate = ToneSampleRate();
+const double kOmega = ToneAngularFrequency();  // the program's tone, rad/s
+const double kToneHz = kOmega / (2 * kPi);
 constexpr uint32_t kFrames = 4410;
 constexpr int kTicks = 2000;
 constexpr double kTicksPerSecond = 10;

@@ -79,6 +79,12 @@ std::optional<int32_t> MainWindowU(const TCoreSetup& s, double rawMagnitude) {
   return Round(u);
 }
 
+// For a setup without problem: A0 = mu0 H ln(D/d) / (2 pi) in henries, one turn's inductance on the core
+// at permeability 1.
+double CoreConstant(const TCoreSetup& s) {
+  return kMu0 * s.HeightMm * kMetresPerMm * std::log(s.OuterMm / s.InnerMm) / (2 * kPi);
+}
+
 }  // namespace
 
 const char* SetupProblem(const TCoreSetup& s) {
@@ -105,10 +111,6 @@ const char* SetupProblem(const TCoreSetup& s) {
     return "the tone's angular frequency must lie between 1 and 10000000 rad/s";
   }
   return nullptr;
-}
-
-double CoreConstant(const TCoreSetup& s) {
-  return kMu0 * s.HeightMm * kMetresPerMm * std::log(s.OuterMm / s.InnerMm) / (2 * kPi);
 }
 
 double PermeabilityPerRatio(const TCoreSetup& s) {

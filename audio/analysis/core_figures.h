@@ -22,9 +22,6 @@ struct TCoreSetup {
 
 // Why the setup gives no figures; null when it gives them.
 const char* SetupProblem(const TCoreSetup& setup);
-// For a setup without problem: A0 = mu0 H ln(D/d) / (2 pi) in henries, one turn's inductance on the core
-// at permeability 1.
-double CoreConstant(const TCoreSetup& setup);
 // For a setup without problem: the factor s between the ratio and the permeability. With a resistor,
 // mu'' + j mu' = s rho, s = Rref / (w K N A0); with an inductor, mu = s rho, s = Lref / (K N A0).
 double PermeabilityPerRatio(const TCoreSetup& setup);

@@ -48,8 +48,7 @@ TRatioAverage TReadingAverage::Average(int readings) const {
   average.Ratio = sum / double(n);
   average.RawMagnitude = std::abs(average.Ratio);
   average.ReferenceAmplitude = referenceSum / n;
-  average.FromScatter = n >= kFewestReadingsForScatter;
-  if (!average.FromScatter) {
+  if (!average.FromScatter()) {
     average.RealVariance = average.ImagVariance = noiseVarianceSum / n / n;
     return average;
   }

@@ -20,9 +20,10 @@ struct TRatioAverage {
   int Readings = 0;  // how many readings were averaged; 0: none
   std::complex<double> Ratio;
   double RealVariance = 0, ImagVariance = 0, Covariance = 0;
-  bool FromScatter = false;       // the variances come from the readings' scatter, not from the residual
   double RawMagnitude = 0;        // |Ratio| before any calibration corrected it
   double ReferenceAmplitude = 0;  // mean |X2|: channel 2's peak amplitude in sample units
+  // The variances come from the readings' scatter, not from the residual.
+  bool FromScatter() const { return Readings >= kFewestReadingsForScatter; }
 };
 
 class TReadingAverage {
@@ -30,7 +31,6 @@ public:
   // Keeps a reading, pushing out the oldest of a full ring. A reading without a tone on channel 2 has no
   // ratio and is not kept: false.
   bool Add(const TLockInReading& reading);
-  void Clear() { count_ = 0; }
   int Count() const { return count_; }
   // A kept reading; age 0 is the newest, age < Count().
   const TLockInReading& Reading(int age) const;

@@ -196,8 +196,8 @@ TEST(Measurement, AverageKeepsTheNewestAndEstimatesItsNoiseBothWays) {
     EXPECT_EQ(kept.Average(1000).Readings, kMostAveragedReadings);
     // The readings' scatter and the residual's estimate for white noise agree.
     const TRatioAverage scattered = kept.Average(kMostAveragedReadings), few = kept.Average(4);
-    ASSERT_TRUE(scattered.FromScatter);
-    ASSERT_FALSE(few.FromScatter);
+    ASSERT_TRUE(scattered.FromScatter());
+    ASSERT_FALSE(few.FromScatter());
     EXPECT_NEAR(std::sqrt(scattered.RealVariance * kMostAveragedReadings / (few.RealVariance * 4)), 1, 0.2);
     EXPECT_NEAR(std::sqrt(scattered.ImagVariance * kMostAveragedReadings / (few.ImagVariance * 4)), 1, 0.2);
   });
