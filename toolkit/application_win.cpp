@@ -23,24 +23,6 @@ static std::vector<TCallback<void()>>& StartQueue() {
   return queue;
 }
 
-// --- The guard against posted lifecycle messages
-
-// Sees every message taken from this thread's queue, also by the loops the system runs itself (message
-// boxes, moving and sizing a window), and turns a posted lifecycle message into WM_NULL.
-static LRESULT CALLBACK DropPostedLifecycleMessage(int code, WPARAM removal, LPARAM message) {
-  MSG* taken = reinterpret_cast<MSG*>(message);
-  if (code == HC_ACTION && removal == PM_REMOVE && IsLifecycleMessage(taken->message)) taken->message = WM_NULL;
-  return CallNextHookEx(nullptr, code, removal, message);
-}
-
-// The hook is installed once per thread, before the thread's first toolkit window exists, and stays until
-// the thread ends: every loop on it is guarded, the start-up's error boxes included. Without the hook (the
-// system refused it) the toolkit's own loop still drops what it takes itself.
-static void GuardThreadAgainstPostedLifecycleMessages() {
-  static thread_local HHOOK guard = nullptr;
-  if (!guard) guard = SetWindowsHookExA(WH_GETMESSAGE, &DropPostedLifecycleMessage, nullptr, GetCurrentThreadId());
-}
-
 // --- Applet
 
 // The applet's system menu can only minimize, restore (greyed) and close.
@@ -72,7 +54,6 @@ static bool AppletHandler(void*, TControl* applet, TMsg& msg) {
 }
 
 TControl* NewApplet(const char* caption) {
-  GuardThreadAgainstPostedLifecycleMessages();
   TControl* applet = NewControl(nullptr, "App", true);
   applet->Style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // 0x90CA0000
   applet->ExStyle = WS_EX_APPWINDOW;

@@ -1,5 +1,6 @@
 // TControl: window class registration ("obj_" + class name, wrapping system classes such as EDIT and
-// STATIC), window creation and what follows it (binding, big icon, font and stored properties).
+// STATIC), window creation with the thread's guard against posted lifecycle messages, and what follows it
+// (binding, big icon, font and stored properties).
 #include <string>
 
 #include "toolkit/application.h"
@@ -17,6 +18,22 @@ void BindWindow(HWND wnd, TControl* control) {
 void UnbindWindow(HWND wnd) {
   RemovePropA(wnd, SelfProperty);
   SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+}
+
+// Sees every message taken from this thread's queue, also by the loops the system runs itself (message
+// boxes, moving and sizing a window), and turns a posted lifecycle message into WM_NULL.
+static LRESULT CALLBACK DropPostedLifecycleMessage(int code, WPARAM removal, LPARAM message) {
+  MSG* taken = reinterpret_cast<MSG*>(message);
+  if (code == HC_ACTION && removal == PM_REMOVE && IsLifecycleMessage(taken->message)) taken->message = WM_NULL;
+  return CallNextHookEx(nullptr, code, removal, message);
+}
+
+// The hook is installed once per thread, as the thread's first toolkit window is made, and stays until the
+// thread ends: every loop on it is guarded, the start-up's error boxes included. Without the hook (the
+// system refused it) the toolkit's own loop still drops what it takes itself.
+static void GuardThreadAgainstPostedLifecycleMessages() {
+  static thread_local HHOOK guard = nullptr;
+  if (!guard) guard = SetWindowsHookExA(WH_GETMESSAGE, &DropPostedLifecycleMessage, nullptr, GetCurrentThreadId());
 }
 
 HWND TControl::GetWindowHandle() {
@@ -69,6 +86,7 @@ bool TControl::CreateWnd() {
   if (height == 0) height = CW_USEDEFAULT;
   if (!(Style & WS_CHILD) && !PositionGiven) x = y = CW_USEDEFAULT;
 
+  GuardThreadAgainstPostedLifecycleMessages();
   ControlBeingCreated = this;
   HWND wnd = CreateWindowExA(ExStyle, className.c_str(), caption_.c_str(), style, x, y, width, height, parentWnd,
                              reinterpret_cast<HMENU>(MenuOrId), ModuleInstance, nullptr);
