@@ -3,8 +3,6 @@
 
 #include <commctrl.h>
 
-#include <cstddef>
-
 #include "toolkit/application.h"
 #include "toolkit/control.h"
 #include "toolkit/list.h"
@@ -12,9 +10,6 @@
 TToolTipManager* ToolTipManager = nullptr;
 
 namespace {
-
-// The tool description without the reserved field of later versions: 44 bytes in the i686 program.
-constexpr UINT kToolInfoSize = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
 
 // InitCommonControlsEx is looked up by name; a system library without it still has the window class.
 void InitBarClasses() {
@@ -29,7 +24,8 @@ void InitBarClasses() {
 
 TTTOOLINFOA ToolInfo(HWND window) {
   TTTOOLINFOA info{};
-  info.cbSize = kToolInfoSize;
+  // The tool description without the reserved field of later versions: 44 bytes in the i686 program.
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
   info.hwnd = window;
   info.uId = reinterpret_cast<UINT_PTR>(window);
   return info;

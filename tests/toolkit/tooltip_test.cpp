@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include <cstddef>
 #include <string>
 
 #include "tests/support/pump.h"
@@ -20,7 +19,7 @@ namespace {
 std::string ToolText(HWND tooltip, TControl* control) {
   char text[256] = {};
   TTTOOLINFOA info{};
-  info.cbSize = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
   info.hwnd = control->Handle;
   info.uId = reinterpret_cast<UINT_PTR>(control->Handle);
   info.lpszText = text;
