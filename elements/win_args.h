@@ -1,6 +1,6 @@
-// TWinArgs: the common window properties of an element (place, colour, font, visibility, cursor) as one
-// value, given to SetWin in one statement before the element's own settings and its Init. The fields start
-// at TZvWin's own defaults, so a caller names only what it changes, and SetWin writes every field.
+// TWinArgs: the window properties an element's set-up gives (place, colour, font, cursor) as one value,
+// given to SetWin in one statement before the element's own settings and its Init. The fields start at
+// TZvWin's own defaults, so a caller names only what it changes; the other properties keep their defaults.
 #pragma once
 #include <cstdint>
 
@@ -8,15 +8,9 @@
 
 struct TWinArgs {
   int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-  uint8_t Align = alNone;
   int32_t Color = 0;
   TFontRec Font;
-  uint8_t ParentFont = 0;
-  RcString Hint;
-  uint8_t Visible = 1;
-  uint8_t Enabled = 1;
   int32_t Cursor = 0;
-  uint8_t MouseCapture = 0;
 
   TWinArgs& At(int32_t left, int32_t top, int32_t width, int32_t height) {
     Left = left;
@@ -44,13 +38,7 @@ inline void SetWin(TZvWin* element, const TWinArgs& args) {
   element->Top = args.Top;
   element->Width = args.Width;
   element->Height = args.Height;
-  element->Align = args.Align;
   element->Color = args.Color;
   element->Font = args.Font;
-  element->ParentFont = args.ParentFont;
-  element->Hint = args.Hint;
-  element->Visible = args.Visible;
-  element->Enabled = args.Enabled;
   element->Cursor = args.Cursor;
-  element->MouseCapture = args.MouseCapture;
 }
