@@ -185,6 +185,14 @@ bool IsIntegerText(const std::string& text) {
   return true;
 }
 
+TFieldTexts ReadFields(const TInstrument& in) {
+  return {WindowText(in.Outer), WindowText(in.Inner), WindowText(in.Height), WindowText(in.Turns)};
+}
+
+std::string TFieldTexts::Text() const {
+  return "D=\"" + D + "\" d=\"" + d + "\" H=\"" + H + "\" N=\"" + N + "\"";
+}
+
 void ExpectUFollowsChain(const TInstrument& in, const char* context) {
   // A level of 0 is a tick in a gap of the rig's own sound path: the chain stops there and u keeps its
   // value, but under load a tick can pass between two reads and move u first. Such a pair is read again.
@@ -195,14 +203,14 @@ void ExpectUFollowsChain(const TInstrument& in, const char* context) {
     now = NextTick(in);
     if (now.Left != 0 && now.Right != 0) break;
   }
-  const std::string D = WindowText(in.Outer), d = WindowText(in.Inner), H = WindowText(in.Height),
-                    N = WindowText(in.Turns);
-  const std::string where = std::string(context) + ": D=\"" + D + "\" d=\"" + d + "\" H=\"" + H + "\" N=\"" + N +
-                            "\" u=" + now.U + " (before " + before.U + ")";
+  const TFieldTexts fields = ReadFields(in);
+  const std::string where =
+      std::string(context) + ": " + fields.Text() + " u=" + now.U + " (before " + before.U + ")";
   const std::optional<double> g =
       now.Left == 0 || now.Right == 0
           ? std::nullopt
-          : PanelSum(ChainRatio(now), FieldValue(D), FieldValue(d), FieldValue(H), FieldValue(N));
+          : PanelSum(ChainRatio(now), FieldValue(fields.D), FieldValue(fields.d), FieldValue(fields.H),
+                     FieldValue(fields.N));
   if (!g) {
     EXPECT_EQ(now.U, before.U) << where << ": the chain stops, u keeps its value";
     return;
@@ -298,7 +306,7 @@ void InstrumentTest::SaveScreenshot(const char* name) {
 
 HWND OpenDetails(const TInstrument& in, DWORD processId) {
   PostMessageA(in.Window, WM_SYSCOMMAND, kMeasurementDetailsCommand, 0);
-  return wintool::WaitForTopWindow("Measurement details", FormClass, processId);
+  return wintool::WaitForTopWindow(kDetailsCaption, FormClass, processId);
 }
 
 std::string ValueAfter(HWND details, const std::string& labelText) {

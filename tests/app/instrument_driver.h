@@ -81,10 +81,17 @@ bool IsIntegerText(const std::string& text);
 // Checks the shown u against the chain: the integer the chain yields for the tick's ratio and the
 // fields' texts, or, when the chain stops, the u of the tick before.
 void ExpectUFollowsChain(const TInstrument& in, const char* context);
+// The four fields' texts, read once; Text() is how a failure message shows them: D="…" d="…" H="…" N="…".
+struct TFieldTexts {
+  std::string D, d, H, N;
+  std::string Text() const;
+};
+TFieldTexts ReadFields(const TInstrument& in);
 
 // The measurement details window: opened through the main window's system menu command (null when no
 // window with its caption shows), the text of the control that follows a label in its child order, and
 // the child window with a text (a button's caption).
+constexpr char kDetailsCaption[] = "Measurement details";
 HWND OpenDetails(const TInstrument& in, DWORD processId);
 std::string ValueAfter(HWND details, const std::string& labelText);
 HWND ChildWithText(HWND window, const std::string& text);

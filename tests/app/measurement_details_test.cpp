@@ -17,7 +17,6 @@ namespace {
 
 using namespace instrument;
 
-constexpr char kDetailsCaption[] = "Measurement details";
 
 std::string ClipboardText() {
   std::string text;

@@ -134,6 +134,12 @@ bool HoldsSilence(const std::vector<int16_t>& interleaved, size_t firstFrame, si
   return false;
 }
 
+// Silence of our own would be an underrun, which the library counts.
+bool LibraryCountedUnderrun() {
+  PublishedCountersView counts(GetCurrentProcessId());
+  return !counts.Available() || counts.Counts().Underruns.load() != 0;
+}
+
 size_t FirstLoudFrame(const std::vector<int16_t>& interleaved, int threshold) {
   for (size_t i = 0; i < interleaved.size(); ++i)
     if (std::abs(interleaved[i]) > threshold) return i / 2;
@@ -156,9 +162,7 @@ TEST(AudioLoopback, ToneStreamSoundsWithTheAmplitudeAsked) {
     ASSERT_TRUE(rig.errors.Received.empty());
   }
   recorded = collector.Samples;
-  // Silence of our own would be an underrun, which the library counts.
-  PublishedCountersView counts(GetCurrentProcessId());
-  const bool underran = !counts.Available() || counts.Counts().Underruns.load() != 0;
+  const bool underran = LibraryCountedUnderrun();
 
   // Each channel takes every second value of the chain: a phase step of 2 x 3.1415 x 10000 / 44100 per
   // frame. The sine is fitted block by block, so a block disturbed by a scheduling hiccup of the busy
@@ -260,9 +264,7 @@ TEST(AudioLoopback, WaveFileHoldsWhatWasPlayed) {
     }
     return true;
   };
-  // Silence of our own would be an underrun, which the library counts.
-  PublishedCountersView counts(GetCurrentProcessId());
-  const bool underran = !counts.Available() || counts.Counts().Underruns.load() != 0;
+  const bool underran = LibraryCountedUnderrun();
   size_t stretches = 0, exact = 0, withSilence = 0;
   for (size_t at = 2 * FirstLoudFrame(recorded, 100); at + stretch <= recorded.size(); at += stretch, ++stretches) {
     size_t silences = 0;

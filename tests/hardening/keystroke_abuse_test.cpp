@@ -166,9 +166,7 @@ protected:
             << field.Name << " keystroke " << i << " left \"" << text << "\";" << history;
         const std::string u = WindowText(in_.Result);
         ASSERT_TRUE(IsIntegerText(u)) << "u=\"" << u << "\" after " << field.Name << " keystroke " << i << history
-                                      << "; D=\"" << WindowText(in_.Outer) << "\" d=\"" << WindowText(in_.Inner)
-                                      << "\" H=\"" << WindowText(in_.Height) << "\" N=\"" << WindowText(in_.Turns)
-                                      << "\"";
+                                      << "; " << ReadFields(in_).Text();
         if (chainEvery && i % chainEvery == chainEvery - 1) {
           ExpectAlive(field.Name);
           ExpectUFollowsChain(in_, field.Name);

@@ -42,13 +42,6 @@ struct Doubler {
   void doValue(TData& data, uint16_t) { SetInteger(data.IntValue * 2, data); }
 };
 
-TData Text(const char* text) {
-  TData data;
-  data.Kind = dtString;
-  data.StrValue = text;
-  return data;
-}
-
 }  // namespace
 
 TEST_F(Runtime, DeliveryFollowsTheDispatcherSwitch) {
@@ -153,7 +146,7 @@ TEST_F(Runtime, ReadIntegerPrecedence) {
 }
 
 TEST_F(Runtime, ReadRealAndReadStringConvertWhatTheyTake) {
-  TData incoming = Text("2e3");
+  TData incoming = TextValue("2e3");
   EXPECT_EQ(ReadReal(incoming, unconnected, 0.0), 2000.0);
   EXPECT_EQ(ReadReal(incoming, unconnected, 0.0), 0.0);
   EXPECT_EQ(ReadReal(incoming, unconnected, 1.5), 1.5);
@@ -173,7 +166,7 @@ TEST_F(Runtime, ReadDataCopiesEvenANullIncomingValue) {
   TData incoming;
   EXPECT_EQ(ReadData(incoming, unconnected, nullptr).Kind, dtNull);
 
-  incoming = Text("level");
+  incoming = TextValue("level");
   const char* shared = incoming.StrValue.c_str();
   TData nullDefault;
   TData read = ReadData(incoming, unconnected, &nullDefault);
@@ -218,10 +211,10 @@ TEST(ValueConversion, ByKindWithAnyOtherKindAsNoValue) {
   TData flagged = IntegerValue(5);
   flagged.Kind |= dtForward;
 
-  EXPECT_EQ(ToInteger(Text("-12abc")), -12);
+  EXPECT_EQ(ToInteger(TextValue("-12abc")), -12);
   EXPECT_EQ(ToInteger(RealValue(-3.5)), -4);
   EXPECT_EQ(ToReal(IntegerValue(-3)), -3.0);
-  EXPECT_EQ(ToReal(Text("12.5")), 12.5);
+  EXPECT_EQ(ToReal(TextValue("12.5")), 12.5);
   EXPECT_EQ(ToString(RealValue(100)).str(), "100");
   EXPECT_EQ(ToString(IntegerValue(INT32_MIN)).str(), "-2147483648");
   for (const TData& none : {stream, flagged, TData()}) {

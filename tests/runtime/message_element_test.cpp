@@ -73,13 +73,6 @@ private:
   std::thread thread_;
 };
 
-TData Text(const char* text) {
-  TData data;
-  data.Kind = dtString;
-  data.StrValue = text;
-  return data;
-}
-
 struct MessageRig {
   TEventsOn events;
   TZvMessage message;
@@ -116,19 +109,19 @@ TEST(MessageElement, AMessagePropertyWinsAndTheArrivingValueBecomesTheTitle) {
 TEST(MessageElement, ConnectedDataInputsWinOverPropertiesAndTheArrivingValue) {
   MessageRig rig;
   TSource text, title;
-  text.Value = Text("From the link");
-  title.Value = Text("Linked title");
+  text.Value = TextValue("From the link");
+  title.Value = TextValue("Linked title");
   rig.message.Text = text.Link();
   rig.message.CaptionLink = title.Link();
   rig.message.Message = "Property text";
   rig.message.Caption = "Property title";
-  BoxSeen seen = rig.Show(Text("arriving"), "Linked title", IDOK);
+  BoxSeen seen = rig.Show(TextValue("arriving"), "Linked title", IDOK);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "From the link");
 
   // Unconnected title, non-empty Caption: the property, not the arriving value.
   rig.message.CaptionLink = {};
-  seen = rig.Show(Text("arriving"), "Property title", IDOK);
+  seen = rig.Show(TextValue("arriving"), "Property title", IDOK);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.text, "From the link");
 }
@@ -138,7 +131,7 @@ TEST(MessageElement, YesNoWithTheQuestionIconReportsNo) {
   rig.message.Mode = 2;
   rig.message.Icon = 2;
   rig.message.Caption = "Question";
-  BoxSeen seen = rig.Show(Text("Go on?"), "Question", IDNO);
+  BoxSeen seen = rig.Show(TextValue("Go on?"), "Question", IDNO);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.buttons, (std::vector<int>{IDYES, IDNO}));
   EXPECT_EQ(seen.icon, LoadIconA(nullptr, IDI_QUESTION));

@@ -43,6 +43,13 @@ inline TData IntegerValue(int32_t n) {
   return data;
 }
 
+inline TData TextValue(const char* text) {
+  TData data;
+  data.Kind = dtString;
+  data.StrValue = text;
+  return data;
+}
+
 // Delivery on for the life of a test.
 struct TEventsOn {
   TEventsOn() { StartEvents(); }

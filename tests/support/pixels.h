@@ -63,6 +63,23 @@ public:
     return pixels;
   }
 
+  std::string CoveredBy;
+
+  COLORREF At(int x, int y) const { return colors_[static_cast<size_t>(y) * Width + x]; }
+  // Pixels of colour within the area.
+  int Count(COLORREF color, TRect area) const {
+    int n = 0;
+    for (int y = area.Top; y < area.Bottom; ++y)
+      for (int x = area.Left; x < area.Right; ++x) n += At(x, y) == color;
+    return n;
+  }
+  int Count(COLORREF color) const { return Count(color, {0, 0, Width, Height}); }
+  // True when every pixel of the area has colour.
+  bool All(COLORREF color, TRect area) const { return Count(color, area) == area.Area(); }
+
+private:
+  TPixels(int width, int height) : Width(width), Height(height) {}
+
   // The first visible top-level window above the window's own in the Z order that overlaps its client
   // area, as its class, caption and process; empty when there is none.
   static std::string CoveringWindow(HWND wnd) {
@@ -81,23 +98,6 @@ public:
     }
     return {};
   }
-
-  std::string CoveredBy;
-
-  COLORREF At(int x, int y) const { return colors_[static_cast<size_t>(y) * Width + x]; }
-  // Pixels of colour within the area.
-  int Count(COLORREF color, TRect area) const {
-    int n = 0;
-    for (int y = area.Top; y < area.Bottom; ++y)
-      for (int x = area.Left; x < area.Right; ++x) n += At(x, y) == color;
-    return n;
-  }
-  int Count(COLORREF color) const { return Count(color, {0, 0, Width, Height}); }
-  // True when every pixel of the area has colour.
-  bool All(COLORREF color, TRect area) const { return Count(color, area) == area.Area(); }
-
-private:
-  TPixels(int width, int height) : Width(width), Height(height) {}
 
   template <class Draw> void Capture(Draw draw) {
     BITMAPINFO info{};

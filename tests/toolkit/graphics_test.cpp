@@ -212,16 +212,11 @@ TEST(Canvas, TextIsDrawnInTheFontColourOnTheBrushColour) {
   EXPECT_GT(size.cx, 10);
   EXPECT_GT(size.cy, 10);
   canvas->TextOut(2, 2, "Wide");
-  Surface s(bitmap);
-  int red = 0, yellow = 0;
-  for (int y = 2; y < 2 + size.cy; ++y)
-    for (int x = 2; x < 2 + size.cx; ++x) {
-      red += s.Read().At(x, y) == kRed;
-      yellow += s.Read().At(x, y) == kYellow;
-    }
-  EXPECT_GT(red, 10);
-  EXPECT_GT(yellow, 10);
-  EXPECT_EQ(s.Read().At(2 + size.cx + 2, 2), kWhite);
+  const TPixels text = Surface(bitmap).Read();
+  const TRect box{2, 2, 2 + size.cx, 2 + size.cy};
+  EXPECT_GT(text.Count(kRed, box), 10);
+  EXPECT_GT(text.Count(kYellow, box), 10);
+  EXPECT_EQ(text.At(2 + size.cx + 2, 2), kWhite);
   bitmap->Free();
 }
 
@@ -260,14 +255,9 @@ TEST(ControlCanvas, DrawsInThePaintContextWithTheControlsColoursAndLeavesItOpen)
   TCanvas* canvas = control->GetCanvas();
   EXPECT_EQ(canvas->Handle(), surface.dc());
   canvas->TextOut(1, 1, "Text");
-  int red = 0, green = 0;
-  for (int y = 0; y < 30; ++y)
-    for (int x = 0; x < 60; ++x) {
-      red += surface.Read().At(x, y) == kRed;
-      green += surface.Read().At(x, y) == kGreen;
-    }
-  EXPECT_GT(red, 5);
-  EXPECT_GT(green, 5);
+  const TPixels drawn = surface.Read();
+  EXPECT_GT(drawn.Count(kRed), 5);
+  EXPECT_GT(drawn.Count(kGreen), 5);
   canvas->SetHandle(nullptr);
   control->PaintDC = nullptr;
   EXPECT_EQ(GetObjectType(surface.dc()), static_cast<DWORD>(OBJ_MEMDC));
