@@ -183,12 +183,16 @@ row "start until the window answers a message" "$answer_median" ms
 # Per thread over the window: the GUI thread (the process's first), the audio library's threads by the names
 # they give themselves, and Wine's own threads (its sound driver's, named by Wine, and the unnamed ones
 # Wine's winmm starts in the process): "ticks class name", class "ours" or "wine".
-join "$tmp/threads0" "$tmp/threads1" | awk -v pid="$pid" '
-  { t = $5 - $3; if (t < 0) t = 0
-    if ($1 == pid) print t, "ours", "GUI"
-    else if ($2 == "playback" || $2 == "recording") print t, "ours", $2
-    else print t, "wine", ($2 == "coilprobe.exe" ? "unnamed_" $1 : $2) }' >"$tmp/threads"
-ours=$(awk '$2 == "ours" {t += $1} END {print t + 0}' "$tmp/threads")
+thread_table() {
+  join "$1" "$2" | awk -v pid="$pid" '
+    { t = $5 - $3; if (t < 0) t = 0
+      if ($1 == pid) print t, "ours", "GUI"
+      else if ($2 == "playback" || $2 == "recording") print t, "ours", $2
+      else print t, "wine", ($2 == "coilprobe.exe" ? "unnamed_" $1 : $2) }'
+}
+ours_ticks() { awk '$2 == "ours" {t += $1} END {print t + 0}' "$1"; }
+thread_table "$tmp/threads0" "$tmp/threads1" >"$tmp/threads"
+ours=$(ours_ticks "$tmp/threads")
 row "CPU of coilprobe.exe over ${seconds} s, all threads" "$cpu" %
 row "  our threads together, one core" "$(percent "$ours" "$seconds")" % "<=" 2
 for name in GUI playback recording; do
@@ -196,8 +200,8 @@ for name in GUI playback recording; do
   row "    thread $name" "$(percent "${t:-0}" "$seconds")" % "" 2
 done
 if [ "$details_open" = yes ]; then
-  ours_open=$(join "$tmp/threads2" "$tmp/threads3" | awk -v pid="$pid" '
-    { t = $5 - $3; if (t > 0 && ($1 == pid || $2 == "playback" || $2 == "recording")) s += t } END { print s + 0 }')
+  thread_table "$tmp/threads2" "$tmp/threads3" >"$tmp/threads_open"
+  ours_open=$(ours_ticks "$tmp/threads_open")
   row "  our threads, measurement details open" "$(percent "$ours_open" "$seconds")" %
   row "    more than with it closed" "$(percent $((ours_open - ours)) "$seconds")" % "<=" 0.3
 else

@@ -18,7 +18,6 @@
 #include <string>
 
 #include "audio/library/published_counters.h"
-#include "tests/tools/wintool.h"
 
 namespace {
 
@@ -27,6 +26,19 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
   return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The program's visible top-level window of the class and caption, or null. FindWindowExA reads the
+// caption the system keeps and sends the program no message, so the figure never waits for the program's
+// loop (the tests' window tool asks the window itself, which a program still starting answers late).
+HWND FindProgramWindow(const char* className, const char* caption, DWORD processId) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, className, caption); window;
+       window = FindWindowExA(nullptr, window, className, caption)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -55,7 +67,7 @@ int main(int argc, char** argv) {
 
   // Polled every millisecond: the interval bounds the error of the figure.
   HWND window = nullptr;
-  while (!(window = wintool::FindTopWindow(caption, className, process.dwProcessId))) {
+  while (!(window = FindProgramWindow(className, caption, process.dwProcessId))) {
     if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0 || MillisecondsSince(start) > timeoutMs) {
       std::fprintf(stderr, "instrument_start: no window \"%s\" of class %s\n", caption, className);
       TerminateProcess(process.hProcess, 1);
