@@ -49,7 +49,8 @@ test-asan: asan
 
 # Windows tests run through Wine in a private session: on the loopback rig; those labelled noaudio in one
 # without a sound server; those labelled feed on the feed rig, whose input only the test plays into. A
-# machine that cannot start 32-bit programs runs them on the x86-64 build of the same sources ($(WIN64)).
+# machine that cannot start 32-bit programs runs them on the x86-64 build of the same sources ($(WIN64));
+# the i686 tree is built in any case, so that all of its programs at least compile.
 test-win: win
 	scripts/test_win.sh $(WIN) $(WIN64) $(JOBS)
 
@@ -86,11 +87,13 @@ test: test-native test-asan test-win fuzz-smoke leakcheck test-dist test-docs
 # rig must be healthy too: a single gap of Wine's playback stream inside the sound server fails the soak.
 SOAK_CYCLES ?= 100
 SOAK_SECONDS ?= 600
-soak: win
-	COILPROBE_CYCLES=$(SOAK_CYCLES) COILPROBE_SOAK_SECONDS=$(SOAK_SECONDS) COILPROBE_SOAK_NO_RIG_GAPS=1 \
-	  scripts/session.sh -- ctest --test-dir $(WIN) --output-on-failure -L soak
+soak: setup
+	@tree=$$(scripts/windows_tree.sh $(WIN) $(WIN64) $(JOBS)) && \
+	  COILPROBE_CYCLES=$(SOAK_CYCLES) COILPROBE_SOAK_SECONDS=$(SOAK_SECONDS) COILPROBE_SOAK_NO_RIG_GAPS=1 \
+	  scripts/session.sh -- ctest --test-dir $$tree --output-on-failure -L soak
 
-# Benchmarks: every bench_* program of the native and the Windows tree (the latter under Wine).
+# Benchmarks: every bench_* program of the native and the i686 Windows tree (the latter under Wine); the
+# figures are the i686 program's, so this needs a machine that starts 32-bit programs.
 bench: native win
 	@scripts/bench.sh $(NATIVE) $(WIN)
 
